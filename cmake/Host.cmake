@@ -1,0 +1,63 @@
+# The host (Linux) build: native units and their tests, the generator, and the
+# Windows trees built as sub-builds with the mingw-w64 toolchains. This is the
+# one build tree a developer configures; ctest here runs every test.
+
+option(VEXAL_WINDOWS "Build the Windows trees (stubs and Wine tests)" ON)
+option(VEXAL_SANITIZE "Build the native tests with ASan and UBSan" OFF)
+
+enable_testing()
+find_package(GTest REQUIRED)
+
+if(VEXAL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+add_subdirectory(tests/native)
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/generator/CMakeLists.txt)
+  add_subdirectory(generator)
+endif()
+
+if(VEXAL_WINDOWS)
+  include(ExternalProject)
+  set(VEXAL_WIN64_DIR ${CMAKE_BINARY_DIR}/win64)
+  set(VEXAL_WIN32_DIR ${CMAKE_BINARY_DIR}/win32)
+  set(VEXAL_WINTEST_DIR ${CMAKE_BINARY_DIR}/win64-tests)
+  set(_tc ${CMAKE_CURRENT_SOURCE_DIR}/cmake/toolchains)
+
+  # Launcher stubs: x86_64 and i686, win32 thread model, size-optimised.
+  foreach(arch x86_64 i686)
+    if(arch STREQUAL "x86_64")
+      set(_dir ${VEXAL_WIN64_DIR})
+      set(_name win64)
+    else()
+      set(_dir ${VEXAL_WIN32_DIR})
+      set(_name win32)
+    endif()
+    ExternalProject_Add(${_name}
+      SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}
+      BINARY_DIR ${_dir}
+      CMAKE_GENERATOR ${CMAKE_GENERATOR}
+      CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-${arch}.cmake
+                 -DCMAKE_BUILD_TYPE=MinSizeRel -DVEXAL_BUILD_STUBS=ON
+      BUILD_ALWAYS ON
+      INSTALL_COMMAND "")
+  endforeach()
+
+  # Windows-side tests and fixtures: posix thread model (GoogleTest needs
+  # std::mutex), run under Wine.
+  ExternalProject_Add(win64-tests
+    SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}
+    BINARY_DIR ${VEXAL_WINTEST_DIR}
+    CMAKE_GENERATOR ${CMAKE_GENERATOR}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-x86_64-posix.cmake
+               -DCMAKE_BUILD_TYPE=Release -DVEXAL_BUILD_WIN_TESTS=ON
+    BUILD_ALWAYS ON
+    INSTALL_COMMAND "")
+
+  set(VEXAL_STUBS_X64 ${VEXAL_WIN64_DIR}/stubs)
+  set(VEXAL_STUBS_X86 ${VEXAL_WIN32_DIR}/stubs)
+  if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/Register.cmake)
+    include(${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/Register.cmake)
+  endif()
+endif()

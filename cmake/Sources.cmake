@@ -1,0 +1,43 @@
+# Source lists of the launcher, by role.
+#
+# VEXAL_PURE_SOURCES: platform-neutral logic (parsing, strings, formats). Built
+#   natively and tested there quickly, under sanitizers, and built into every
+#   launcher.
+# VEXAL_SHELL_SOURCES: the launch stages that call platform services declared
+#   in small headers; built only beside a platform implementation.
+# VEXAL_WIN32_SOURCES: the Win32 implementations of those services.
+
+set(VEXAL_PURE_SOURCES
+  common/Format.cpp
+  config/ConfigBlock.cpp
+  config/ConfigStore.cpp
+  config/MessageText.cpp
+)
+
+set(VEXAL_SHELL_SOURCES
+  common/ProcessExit.cpp
+  config/ErrorReport.cpp
+  config/Log.cpp
+  files/DeferredDeletion.cpp
+  files/Extraction.cpp
+  launcher/Arguments.cpp
+  launcher/LaunchSequence.cpp
+  process/Environment.cpp
+  process/SingleInstance.cpp
+  splash/Splash.cpp
+  windows/JavaVMLauncher/LaunchProgram.cpp
+  windows/WinLoader/LoadDLL.cpp
+)
+
+set(VEXAL_WIN32_SOURCES
+  common/win32/EnvironmentVars.cpp
+  common/win32/ProcessExit.cpp
+  common/win32/TextCodec.cpp
+  config/win32/ConfigLoader.cpp
+  config/win32/ErrorDisplay.cpp
+  config/win32/FileSource.cpp
+  config/win32/LogFile.cpp
+  files/win32/PathHelpers.cpp
+)
+
+set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp)

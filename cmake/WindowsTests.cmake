@@ -1,0 +1,12 @@
+# Windows-side test programs and fixtures (posix thread model tree).
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/CMakeLists.txt)
+  add_subdirectory(tests/wine)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/fixtures/CMakeLists.txt)
+  add_subdirectory(fixtures)
+endif()

@@ -1,0 +1,63 @@
+#include "config/ErrorReport.h"
+
+#include <atomic>
+
+#include "common/ProcessExit.h"
+#include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
+#include "config/Log.h"
+#include "config/MessageText.h"
+#include "files/DeferredDeletion.h"
+#include "files/PathHelpers.h"
+#include "splash/Splash.h"
+
+namespace vexal {
+
+namespace {
+// Written by the main thread (mode) and the splash thread (owner), read by
+// the other: atomics keep each value whole.
+std::atomic<bool> gGuiErrorMode{true};
+std::atomic<WindowRef> gOwnerWindow{nullptr};
+}  // namespace
+
+void useConsoleErrors() { gGuiErrorMode = false; }
+bool guiErrorMode() { return gGuiErrorMode; }
+void setErrorOwnerWindow(WindowRef window) { gOwnerWindow = window; }
+WindowRef errorOwnerWindow() { return gOwnerWindow; }
+
+void showErrorMessage(const std::string& text) {
+    registerPendingDeletions();
+    hideSplash();
+    std::string logName;
+    if (const char* name = logFileName()) {
+        logName = longPathName(name);
+        if (logName.empty()) logName = name;
+    }
+    const std::string shown = composeErrorText(text, logName);
+    if (gGuiErrorMode) {
+        displayErrorBox(configString(msg::Caption), shown, gOwnerWindow);
+    } else {
+        writeErrorLine(shown);
+    }
+}
+
+void showConfigMessage(std::int32_t id, const char* placeholder, const std::string& value) {
+    showErrorMessage(replacePlaceholder(configString(id), placeholder, value));
+}
+
+void fatalError(std::int32_t id, const char* placeholder, const std::string& value) {
+    showConfigMessage(id, placeholder, value);
+    exitProcessNow(1);
+}
+
+void fatalText(const std::string& text) {
+    showErrorMessage(text);
+    exitProcessNow(1);
+}
+
+void exitLauncher(int code) {
+    registerPendingDeletions();
+    exitProcessNow(code);
+}
+
+}  // namespace vexal

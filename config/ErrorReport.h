@@ -1,0 +1,38 @@
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace vexal {
+
+// An opaque window handle (the splash window owns error message boxes).
+using WindowRef = void*;
+
+// Shows one message: in a message box captioned with entry 1000 while
+// guiErrorMode is on, else as a line on standard error. Pending deletions are
+// registered and the splash is hidden first; a log note is appended while a
+// log is written.
+void showErrorMessage(const std::string& text);
+
+// Shows configured message id with the first occurrence of placeholder
+// (may be null) replaced by value.
+void showConfigMessage(std::int32_t id, const char* placeholder, const std::string& value);
+
+// showConfigMessage, then exit code 1.
+[[noreturn]] void fatalError(std::int32_t id, const char* placeholder = nullptr, const std::string& value = "");
+
+// A fixed text, then exit code 1.
+[[noreturn]] void fatalText(const std::string& text);
+
+// Registers pending deletions and ends the process with code, no message.
+[[noreturn]] void exitLauncher(int code);
+
+void useConsoleErrors();
+bool guiErrorMode();
+void setErrorOwnerWindow(WindowRef window);
+WindowRef errorOwnerWindow();
+
+// Message display of the platform.
+void displayErrorBox(const std::string& caption, const std::string& text, WindowRef owner);
+void writeErrorLine(const std::string& text);
+
+}  // namespace vexal

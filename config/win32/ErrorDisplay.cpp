@@ -1,0 +1,18 @@
+#include <windows.h>
+
+#include <cstdio>
+
+#include "config/ErrorReport.h"
+
+namespace vexal {
+
+void displayErrorBox(const std::string& caption, const std::string& text, WindowRef owner) {
+    MessageBoxA(static_cast<HWND>(owner), text.c_str(), caption.c_str(), MB_OK | MB_ICONERROR);
+}
+
+void writeErrorLine(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+    std::fflush(stderr);
+}
+
+}  // namespace vexal

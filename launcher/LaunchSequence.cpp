@@ -1,0 +1,56 @@
+#include "launcher/LaunchSequence.h"
+
+#include <cstring>
+
+#include "common/ProcessExit.h"
+#include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
+#include "config/ErrorReport.h"
+#include "files/DeferredDeletion.h"
+#include "files/Extraction.h"
+#include "launcher/Arguments.h"
+#include "process/Environment.h"
+#include "process/SingleInstance.h"
+#include "splash/Splash.h"
+#include "windows/JavaVMLauncher/LaunchProgram.h"
+#include "windows/WinLoader/LoadDLL.h"
+
+namespace vexal {
+
+namespace {
+constexpr const char* kInternalSwitch = "-q_kvl_internal";
+constexpr int kExitNoJvm = 83;
+}  // namespace
+
+bool hasInternalSwitch(const char* argumentText) {
+    return argumentText != nullptr && std::strncmp(argumentText, kInternalSwitch, std::strlen(kInternalSwitch)) == 0;
+}
+
+int runLaunchSequence(void* instance, const char* argumentText, const std::u16string& wideCommandLine,
+                      int showCommand) {
+    installOutOfMemoryHandler();
+    if (hasInternalSwitch(argumentText)) useConsoleErrors();
+
+    prepareEnvironment(instance);
+
+    if (!extractIncludedFiles(extractionDir())) fatalError(msg::InternalError, placeholder::ErrorCode, "16");
+
+    enforceSingleInstance(true, true);
+
+    cleanUpDeferredDeletions();
+
+    if (configInt(id::ShowSplash) != 0) startSplash(showCommand);
+
+    if (!LoadDLL()) exitLauncher(kExitNoJvm);
+
+    registerPendingDeletions();
+
+    ArgumentList arguments;
+    splitArguments(wideCommandLine, arguments);
+
+    if (!launchProgram(arguments, true)) fatalError(msg::JvmNotStarted);
+
+    return 0;
+}
+
+}  // namespace vexal
