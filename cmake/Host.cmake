@@ -57,6 +57,7 @@ if(VEXAL_WINDOWS)
 
   set(VEXAL_STUBS_X64 ${VEXAL_WIN64_DIR}/stubs)
   set(VEXAL_STUBS_X86 ${VEXAL_WIN32_DIR}/stubs)
+  add_subdirectory(tests/layout)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/Register.cmake)
     include(${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/Register.cmake)
   endif()

@@ -1,16 +1,46 @@
 # The launcher stubs of one architecture: a GUI-subsystem and a
 # console-subsystem executable from the same code, statically linked,
 # size-optimised and stripped.
+#
+# The launcher finds its configuration block through the header fields of its
+# last section, so the image layout is fixed by a linker script generated
+# from the toolchain's default one (see cmake/StubLinkerScript.cmake).
 
 set(VEXAL_STUB_DIR ${CMAKE_BINARY_DIR}/stubs)
+set(VEXAL_STUB_LDSCRIPT ${CMAKE_BINARY_DIR}/vexal-stub.ld)
+
+execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-prog-name=ld
+  OUTPUT_VARIABLE _stub_ld OUTPUT_STRIP_TRAILING_WHITESPACE)
+if(NOT IS_ABSOLUTE "${_stub_ld}")
+  find_program(_stub_ld_path NAMES ${_stub_ld} REQUIRED)
+  set(_stub_ld ${_stub_ld_path})
+endif()
+
+add_custom_command(OUTPUT ${VEXAL_STUB_LDSCRIPT}
+  COMMAND ${CMAKE_COMMAND} -DLINKER=${_stub_ld} -DARCH=${CMAKE_SYSTEM_PROCESSOR}
+          -DOUTPUT=${VEXAL_STUB_LDSCRIPT} -P ${CMAKE_SOURCE_DIR}/cmake/StubLinkerScript.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/cmake/StubLinkerScript.cmake ${_stub_ld}
+  COMMENT "Generating the stub linker script"
+  VERBATIM)
+add_custom_target(vexal_stub_ldscript DEPENDS ${VEXAL_STUB_LDSCRIPT})
+
+set(_stub_link_options -static -s -Wl,--gc-sections -Wl,--disable-dynamicbase
+  -Wl,--disable-reloc-section -Wl,-T,${VEXAL_STUB_LDSCRIPT} -Wl,--orphan-handling=error)
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  # Without relocations the image cannot move, so no high-entropy ASLR flag.
+  list(APPEND _stub_link_options -Wl,--disable-high-entropy-va)
+endif()
 
 foreach(subsystem gui console)
   set(target vexal-stub-${subsystem})
   add_executable(${target} ${VEXAL_WIN32_ENTRY} launcher/win32/stub.rc)
   target_link_libraries(${target} PRIVATE vexal_win)
-  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${VEXAL_STUB_DIR})
+  set_target_properties(${target} PROPERTIES
+    RUNTIME_OUTPUT_DIRECTORY ${VEXAL_STUB_DIR}
+    LINK_DEPENDS ${VEXAL_STUB_LDSCRIPT})
+  add_dependencies(${target} vexal_stub_ldscript)
   target_link_options(${target} PRIVATE -m$<IF:$<STREQUAL:${subsystem},gui>,windows,console>
-    -static -s -Wl,--gc-sections -Wl,--disable-dynamicbase -Wl,--disable-reloc-section)
+    ${_stub_link_options})
 endforeach()
 
 foreach(lib vexal_pure vexal_win)
