@@ -13,6 +13,9 @@ if(VEXAL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
+target_link_libraries(vexal_posix PUBLIC vexal_pure)
+
 add_subdirectory(tests/native)
 if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/generator/CMakeLists.txt)
   add_subdirectory(generator)

@@ -40,4 +40,12 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
 )
 
+# POSIX implementations of the services that native tests exercise.
+set(VEXAL_POSIX_SOURCES
+  common/ProcessExit.cpp
+  common/posix/EnvironmentVars.cpp
+  common/posix/ProcessExit.cpp
+  common/posix/TextCodec.cpp
+)
+
 set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp)
