@@ -213,3 +213,11 @@ TEST(ProjectFile, IncludedFilesNeedDistinctNames) {
     vexal::testing::writeFile(dir / "app.toml", "include = [\"one/a.jar\", \"two/a.jar\"]\n" + kMinimal);
     EXPECT_THROW(readProject(dir / "app.toml"), ProjectError);
 }
+
+TEST(ProjectFile, TheHelloExampleReads) {
+    Project project = readProject(std::filesystem::path(VEXAL_SOURCE_DIR) / "examples/hello/vexal.toml");
+    EXPECT_EQ(project.store.narrow(122), "com.example.hello.Hello");
+    EXPECT_EQ(project.store.narrow(121), "A1hello.jar;");
+    EXPECT_EQ(project.store.narrow(107), "2");
+    EXPECT_FALSE(project.guiStub());
+}
