@@ -32,7 +32,12 @@ std::string composeExecutable(const std::string& stub, const std::string& stubNa
                          (archName(pe.machine).empty() ? "another machine" : archName(pe.machine)) + ", not " + arch);
     }
     if (!locatorFitsLastSection(pe)) {
-        throw BuildError(stubName + ": the stub's last section header is not where the launcher looks for it");
+        BlockLocator locator = locatorFor(pe.machine);
+        throw BuildError(stubName + ": the stub has " + std::to_string(pe.sectionCount) +
+                         " sections; the raw-data fields of its last one are at offsets " +
+                         std::to_string(pe.lastSectionHeader + 16) + "/" + std::to_string(pe.lastSectionHeader + 20) +
+                         ", but the launcher reads " + std::to_string(locator.sizeFieldOffset) + "/" +
+                         std::to_string(locator.positionFieldOffset));
     }
     if (pe.imageEnd() > stub.size()) throw BuildError(stubName + ": the stub's last section is cut short");
     if (pe.imageEnd() < stub.size()) {

@@ -173,6 +173,10 @@ TEST_F(BuildTest, FailuresWriteNothing) {
         {"stub cut short", project,
          [&] { writeFile(dir / "stubs/x64" / stubFileName(false), fakeStub(0x8664, kConsole).substr(0, 0x500)); },
          "cut short"},
+        {"stub with another section layout", project,
+         [&] { writeFile(dir / "stubs/x64" / stubFileName(false), fakeStub(0x8664, kConsole, 0x200, 10)); },
+         "the stub has 10 sections; the raw-data fields of its last one are at offsets 768/772, but the launcher "
+         "reads 608/612"},
         {"not a stub", project, [&] { writeFile(dir / "stubs/x64" / stubFileName(false), "just text"); },
          "not a Windows executable"},
     };

@@ -24,10 +24,11 @@ void put32(std::string& image, std::size_t offset, std::uint32_t value) {
 
 }  // namespace
 
-std::string fakeStub(std::uint16_t machine, std::uint16_t subsystem, std::size_t resourceSize) {
+std::string fakeStub(std::uint16_t machine, std::uint16_t subsystem, std::size_t resourceSize,
+                     std::uint16_t sectionCount) {
     const bool plus = machine == 0x8664;
     const std::uint16_t optionalSize = plus ? 240 : 224;
-    const std::uint16_t sections = plus ? 6 : 5;
+    const std::uint16_t sections = sectionCount ? sectionCount : (plus ? 6 : 5);
     const std::uint32_t peOffset = 0x80;
     const std::uint32_t rawPosition = 0x400;
     std::string image(rawPosition, '\0');

@@ -10,7 +10,8 @@ namespace testing {
 // count and optional-header size of the real stubs (so the launcher's fixed
 // header offsets hold the last section's raw-data fields), and a last
 // section whose raw data ends at the end of the file.
-std::string fakeStub(std::uint16_t machine, std::uint16_t subsystem, std::size_t resourceSize = 0x200);
+std::string fakeStub(std::uint16_t machine, std::uint16_t subsystem, std::size_t resourceSize = 0x200,
+                     std::uint16_t sectionCount = 0);  // 0: as the real stubs
 
 // A fresh directory, removed with everything in it at the end of the scope.
 class TempDir {
