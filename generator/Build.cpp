@@ -14,7 +14,11 @@ namespace {
 fs::path chooseOutput(const BuildRequest& request, const Project& project) {
     if (!request.output.empty()) return request.output;
     if (!project.output.empty()) return project.output;
-    return project.file.parent_path() / (project.applicationName() + ".exe");
+    std::string name = project.applicationName();
+    for (char& c : name) {
+        if (c == '/' || c == '\\') c = '_';
+    }
+    return project.file.parent_path() / ((name.empty() ? std::string("application") : name) + ".exe");
 }
 
 fs::path chooseStub(const BuildRequest& request, const Project& project) {
