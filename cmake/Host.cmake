@@ -44,6 +44,7 @@ if(VEXAL_WINDOWS)
       CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-${arch}.cmake
                  -DCMAKE_BUILD_TYPE=MinSizeRel -DVEXAL_BUILD_STUBS=ON
       BUILD_ALWAYS ON
+      BUILD_BYPRODUCTS ${_dir}/stubs/vexal-stub-gui.exe ${_dir}/stubs/vexal-stub-console.exe
       INSTALL_COMMAND "")
   endforeach()
 
@@ -64,4 +65,8 @@ if(VEXAL_WINDOWS)
   if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/Register.cmake)
     include(${CMAKE_CURRENT_SOURCE_DIR}/tests/wine/Register.cmake)
   endif()
+endif()
+
+if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/examples/CMakeLists.txt)
+  add_subdirectory(examples)
 endif()

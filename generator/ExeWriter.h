@@ -1,0 +1,39 @@
+#pragma once
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "config/ConfigStore.h"
+
+namespace vexal {
+namespace gen {
+
+class BuildError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Included files are stored XORed byte by byte with this mask.
+constexpr unsigned char kIncludeMask = 0x5A;
+
+// The generated executable: the stub's image up to the end of its last
+// section, the configuration block (entries in id order), then one record
+// (32-bit size, masked data) per included file. Checks that the stub is an
+// executable of the expected machine whose last section the launcher's
+// fixed header offsets describe, and that nothing follows that section.
+// stubName names the stub in messages. Throws BuildError.
+std::string composeExecutable(const std::string& stub, const std::string& stubName, const std::string& arch,
+                              const ConfigStore& store, const std::vector<std::string>& includedData);
+
+// One included-file record.
+std::string includedRecord(const std::string& data);
+
+std::string readFileBytes(const std::filesystem::path& path);  // throws BuildError
+
+// Writes through a temporary file beside the target and renames it, so a
+// failed write leaves no partial executable. Throws BuildError.
+void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
+
+}  // namespace gen
+}  // namespace vexal

@@ -1,0 +1,177 @@
+#include "generator/Inspect.h"
+
+#include <cstdio>
+
+#include "config/ConfigBlock.h"
+#include "generator/KeyTable.h"
+#include "generator/TextEncoding.h"
+
+namespace vexal {
+namespace gen {
+
+namespace {
+
+std::uint32_t fieldAt(const std::string& bytes, std::uint32_t offset) {
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[offset + i]);
+    return value;
+}
+
+void readIncludedRecords(const std::string& bytes, Inspection& result) {
+    std::int32_t count = parseDecimal(result.store.narrow(kIncludedFileCountId));
+    std::string names = result.store.narrow(kIncludedFileNamesId);
+    std::uint64_t position = result.blockEnd;
+    std::size_t start = 0;
+    for (std::int32_t i = 0; i < count && start < names.size();) {
+        std::size_t end = names.find(';', start);
+        if (end == std::string::npos) end = names.size();
+        std::string name = names.substr(start, end - start);
+        start = end + 1;
+        if (name.empty()) continue;
+        ++i;
+        IncludedRecordInfo record{cp1252ToUtf8(name), 0, false};
+        if (position + 4 <= bytes.size()) {
+            record.size = static_cast<std::int32_t>(fieldAt(bytes, static_cast<std::uint32_t>(position)));
+            position += 4;
+            std::uint64_t size = record.size > 0 ? static_cast<std::uint64_t>(record.size) : 0;
+            record.complete = size <= bytes.size() - position;
+            position += size;
+        }
+        result.includes.push_back(record);
+        if (!record.complete) break;
+    }
+}
+
+// Control characters and quotes made visible, for the text listing.
+std::string visible(const std::string& utf8) {
+    std::string out;
+    for (char c : utf8) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '\r') out += "\\r";
+        else if (c == '\n') out += "\\n";
+        else if (c == '\t') out += "\\t";
+        else if (c == '"' || c == '\\') out += std::string("\\") + c;
+        else if (u < 0x20 || u == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02X", u);
+            out += hex;
+        } else out += c;
+    }
+    return out;
+}
+
+std::string jsonString(const std::string& utf8) {
+    std::string out = "\"";
+    for (char c : utf8) {
+        unsigned char u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') out += std::string("\\") + c;
+        else if (c == '\n') out += "\\n";
+        else if (c == '\r') out += "\\r";
+        else if (c == '\t') out += "\\t";
+        else if (u < 0x20 || u == 0x7F) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\u%04x", u);
+            out += hex;
+        } else out += c;
+    }
+    return out + "\"";
+}
+
+std::string padded(std::string text, std::size_t width) {
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+}
+
+std::string hex(std::uint64_t value) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%llX", static_cast<unsigned long long>(value));
+    return text;
+}
+
+}  // namespace
+
+bool inspectExecutable(const std::string& bytes, Inspection& result, std::string& reason) {
+    if (!readPeInfo(bytes, result.pe, reason)) return false;
+    if (archName(result.pe.machine).empty()) {
+        reason = "a Windows executable for machine " + hex(result.pe.machine) + ", which no Vexal stub is built for";
+        return false;
+    }
+    BlockLocator locator = locatorFor(result.pe.machine);
+    if (bytes.size() < locator.positionFieldOffset + 4) {
+        reason = "too short to hold the header fields that locate a configuration block";
+        return false;
+    }
+    result.fileSize = bytes.size();
+    result.blockStart = std::uint64_t(fieldAt(bytes, locator.sizeFieldOffset)) + fieldAt(bytes, locator.positionFieldOffset);
+    MemorySource source(bytes);
+    BlockReadResult read = readConfigBlock(source, locator, result.store);
+    if (read.error != BlockError::None) {
+        reason = "not a generated executable: no configuration block at " + hex(result.blockStart) + " (" +
+                 blockErrorText(read.error) + ")";
+        return false;
+    }
+    result.blockEnd = read.blockEnd;
+    readIncludedRecords(bytes, result);
+    return true;
+}
+
+std::string inspectionText(const Inspection& in, const std::string& fileName) {
+    std::string out;
+    out += "File:            " + fileName + " (" + std::to_string(in.fileSize) + " bytes)\n";
+    out += "Architecture:    " + archName(in.pe.machine) + (in.pe.pe32Plus ? " (PE32+)" : " (PE32)") + "\n";
+    out += "Subsystem:       " + subsystemName(in.pe.subsystem) + "\n";
+    out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
+    out += "Narrow entries:  " + std::to_string(in.store.narrowEntries().size()) + "\n";
+    for (const auto& [id, value] : in.store.narrowEntries()) {
+        out += "  " + padded(narrowIdLabel(id), 32) + padded(std::to_string(id), 7) + "\"" +
+               visible(cp1252ToUtf8(value)) + "\"\n";
+    }
+    out += "Wide entries:    " + std::to_string(in.store.wideEntries().size()) + "\n";
+    for (const auto& [id, value] : in.store.wideEntries()) {
+        out += "  " + padded("wide-entries." + std::to_string(id), 32) + padded(std::to_string(id), 7) + "\"" +
+               visible(utf16ToUtf8(value)) + "\"\n";
+    }
+    out += "Included files:  " + std::to_string(in.includes.size()) + "\n";
+    for (const auto& file : in.includes) {
+        out += "  " + padded(file.name, 32) + std::to_string(file.size) + " bytes" +
+               (file.complete ? "" : " (cut short)") + "\n";
+    }
+    return out;
+}
+
+std::string inspectionJson(const Inspection& in, const std::string& fileName) {
+    std::string out = "{\n";
+    out += "  \"file\": " + jsonString(fileName) + ",\n";
+    out += "  \"size\": " + std::to_string(in.fileSize) + ",\n";
+    out += "  \"architecture\": " + jsonString(archName(in.pe.machine)) + ",\n";
+    out += "  \"subsystem\": " + jsonString(subsystemName(in.pe.subsystem)) + ",\n";
+    out += "  \"blockStart\": " + std::to_string(in.blockStart) + ",\n";
+    out += "  \"blockEnd\": " + std::to_string(in.blockEnd) + ",\n";
+    auto entries = [&](const char* name, auto const& table, auto label, auto text) {
+        out += std::string("  \"") + name + "\": [";
+        bool first = true;
+        for (const auto& [id, value] : table) {
+            out += first ? "\n" : ",\n";
+            first = false;
+            out += "    {\"id\": " + std::to_string(id) + ", \"key\": " + jsonString(label(id)) +
+                   ", \"value\": " + jsonString(text(value)) + "}";
+        }
+        out += first ? "],\n" : "\n  ],\n";
+    };
+    entries("narrow", in.store.narrowEntries(), narrowIdLabel, cp1252ToUtf8);
+    entries(
+        "wide", in.store.wideEntries(), [](std::int32_t id) { return "wide-entries." + std::to_string(id); },
+        utf16ToUtf8);
+    out += "  \"includedFiles\": [";
+    for (std::size_t i = 0; i < in.includes.size(); ++i) {
+        const auto& file = in.includes[i];
+        out += (i ? ",\n" : "\n");
+        out += "    {\"name\": " + jsonString(file.name) + ", \"size\": " + std::to_string(file.size) +
+               ", \"complete\": " + (file.complete ? "true" : "false") + "}";
+    }
+    out += in.includes.empty() ? "]\n" : "\n  ]\n";
+    return out + "}\n";
+}
+
+}  // namespace gen
+}  // namespace vexal

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "config/ConfigStore.h"
+#include "generator/PeImage.h"
+
+namespace vexal {
+namespace gen {
+
+struct IncludedRecordInfo {
+    std::string name;
+    std::int64_t size = 0;
+    bool complete = true;  // false: the file ends inside the record
+};
+
+// What a generated executable holds.
+struct Inspection {
+    PeInfo pe;
+    std::uint64_t fileSize = 0;
+    std::uint64_t blockStart = 0;
+    std::uint64_t blockEnd = 0;
+    ConfigStore store;
+    std::vector<IncludedRecordInfo> includes;
+};
+
+// Reads the configuration block of a generated executable through the
+// locator of its machine. Returns false with a reason for a file that is
+// not a generated executable.
+bool inspectExecutable(const std::string& bytes, Inspection& result, std::string& reason);
+
+std::string inspectionText(const Inspection& inspection, const std::string& fileName);
+std::string inspectionJson(const Inspection& inspection, const std::string& fileName);
+
+}  // namespace gen
+}  // namespace vexal

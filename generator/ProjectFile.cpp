@@ -1,0 +1,332 @@
+#include "generator/ProjectFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include <toml++/toml.h>
+
+#include "generator/KeyTable.h"
+#include "generator/TextEncoding.h"
+#include "generator/ValueText.h"
+
+namespace vexal {
+namespace gen {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kRawNarrow = "entries";
+const char* const kRawWide = "wide-entries";
+
+// One value of the project, under its dotted key, with where it came from.
+struct Leaf {
+    std::string key;
+    const toml::node* node;
+    std::string source;  // file name, or "--set"
+};
+
+std::string location(const Leaf& leaf) {
+    std::string where = leaf.source;
+    const auto& begin = leaf.node->source().begin;
+    if (begin.line != 0) where += ":" + std::to_string(begin.line);
+    return where;
+}
+
+[[noreturn]] void fail(const Leaf& leaf, const std::string& reason) {
+    throw ProjectError(location(leaf) + ": " + leaf.key + ": " + reason);
+}
+
+// Tables become dotted keys ("[splash.status] x = 1" is "splash.status.x");
+// the raw entry tables stop the descent so that their keys stay ids.
+void flatten(const toml::table& table, const std::string& prefix, const std::string& source,
+             std::vector<Leaf>& out) {
+    for (const auto& [name, node] : table) {
+        std::string key = prefix.empty() ? std::string(name.str()) : prefix + "." + std::string(name.str());
+        const toml::table* inner = node.as_table();
+        bool rawTable = prefix.empty() && (key == kRawNarrow || key == kRawWide);
+        if (inner && rawTable) {
+            for (const auto& [id, value] : *inner) out.push_back({key + "." + std::string(id.str()), &value, source});
+        } else if (inner) {
+            flatten(*inner, key, source, out);
+        } else {
+            out.push_back({key, &node, source});
+        }
+    }
+}
+
+std::size_t editDistance(const std::string& a, const std::string& b) {
+    std::vector<std::size_t> row(b.size() + 1);
+    for (std::size_t j = 0; j <= b.size(); ++j) row[j] = j;
+    for (std::size_t i = 1; i <= a.size(); ++i) {
+        std::size_t diagonal = row[0];
+        row[0] = i;
+        for (std::size_t j = 1; j <= b.size(); ++j) {
+            std::size_t above = row[j];
+            row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+            diagonal = above;
+        }
+    }
+    return row[b.size()];
+}
+
+std::string suggestion(const std::string& key) {
+    std::vector<std::string> names = {"output", "arch"};
+    for (const auto& info : keyTable()) names.push_back(info.name);
+    std::string best;
+    std::size_t bestDistance = 4;
+    for (const auto& name : names) {
+        std::size_t d = editDistance(key, name);
+        std::size_t lastDot = name.rfind('.');
+        if (lastDot != std::string::npos && name.substr(lastDot + 1) == key) d = 1;
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = name;
+        }
+    }
+    return best.empty() ? "" : " (did you mean \"" + best + "\"?)";
+}
+
+bool parseId(const std::string& text, std::int32_t& id) {
+    if (text.empty()) return false;
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    if (i == text.size() || text.size() - i > 10) return false;
+    long long value = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] < '0' || text[i] > '9') return false;
+        value = value * 10 + (text[i] - '0');
+    }
+    if (text[0] == '-') value = -value;
+    if (value < INT32_MIN || value > INT32_MAX) return false;
+    id = static_cast<std::int32_t>(value);
+    return true;
+}
+
+toml::table parseToml(const std::string& text, const std::string& source) {
+    try {
+        return toml::parse(text, source);
+    } catch (const toml::parse_error& error) {
+        const auto& begin = error.source().begin;
+        throw ProjectError(source + ":" + std::to_string(begin.line) + ":" + std::to_string(begin.column) +
+                           ": malformed TOML: " + std::string(error.description()));
+    }
+}
+
+// "key = value" from the command line. A value that is not TOML is taken
+// as a plain string, so "--set application.name=My App" works unquoted.
+toml::table parseOverride(const std::string& text) {
+    std::size_t equals = text.find('=');
+    if (equals == std::string::npos) throw ProjectError("--set " + text + ": expected KEY=VALUE");
+    try {
+        return toml::parse(text, std::string("--set"));
+    } catch (const toml::parse_error&) {
+    }
+    auto trim = [](std::string s) {
+        s.erase(0, s.find_first_not_of(" \t"));
+        s.erase(s.find_last_not_of(" \t") + 1);
+        return s;
+    };
+    std::string key = trim(text.substr(0, equals));
+    std::string value = trim(text.substr(equals + 1));
+    std::string quoted;
+    for (char c : value) {
+        if (c == '\\' || c == '"') quoted += '\\';
+        quoted += c;
+    }
+    try {
+        return toml::parse(key + " = \"" + quoted + "\"", std::string("--set"));
+    } catch (const toml::parse_error& error) {
+        throw ProjectError("--set " + text + ": " + std::string(error.description()));
+    }
+}
+
+class ProjectReader {
+public:
+    explicit ProjectReader(const fs::path& file) { project_.file = file; }
+
+    Project read(const std::vector<Leaf>& leaves) {
+        for (const Leaf& leaf : leaves) apply(leaf);
+        finish();
+        return std::move(project_);
+    }
+
+private:
+    void apply(const Leaf& leaf) {
+        const std::string& key = leaf.key;
+        if (key == "output") return setOutput(leaf);
+        if (key == "arch") return setArch(leaf);
+        if (key == "include") return setIncludes(leaf);
+        if (key.rfind(std::string(kRawNarrow) + ".", 0) == 0) return setRaw(leaf, false);
+        if (key.rfind(std::string(kRawWide) + ".", 0) == 0) return setRaw(leaf, true);
+        const KeyInfo* info = findKeyByName(key);
+        if (!info) fail(leaf, "unknown key" + suggestion(key));
+        std::string text;
+        try {
+            text = entryText(*leaf.node, *info);
+        } catch (const ValueError& error) {
+            fail(leaf, error.what());
+        }
+        if (info->id == 122 && text.empty()) fail(leaf, "the main class must not be empty");
+        storeNarrow(leaf, info->id, text, info->maxBytes);
+    }
+
+    std::string stringValue(const Leaf& leaf) {
+        auto text = leaf.node->value_exact<std::string>();
+        if (!text) fail(leaf, "expected a string, found " + describeType(*leaf.node));
+        return *text;
+    }
+
+    fs::path relativeToProject(const std::string& path) const {
+        fs::path p(path);
+        return p.is_absolute() ? p : project_.file.parent_path() / p;
+    }
+
+    void setOutput(const Leaf& leaf) {
+        std::string text = stringValue(leaf);
+        if (text.empty()) fail(leaf, "the output path must not be empty");
+        project_.output = relativeToProject(text);
+    }
+
+    void setArch(const Leaf& leaf) {
+        std::string text = stringValue(leaf);
+        if (text != "x64" && text != "x86") fail(leaf, "expected \"x64\" or \"x86\", found \"" + text + "\"");
+        project_.arch = text;
+    }
+
+    void setIncludes(const Leaf& leaf) {
+        const toml::array* array = leaf.node->as_array();
+        if (!array) fail(leaf, "expected an array of file paths, found " + describeType(*leaf.node));
+        project_.includes.clear();
+        std::set<std::string> names;
+        for (std::size_t i = 0; i < array->size(); ++i) {
+            auto text = array->get(i)->value_exact<std::string>();
+            std::string item = "item " + std::to_string(i + 1);
+            if (!text || text->empty()) fail(leaf, item + ": expected a file path");
+            IncludedFile file{relativeToProject(*text), fs::path(*text).filename().string()};
+            std::error_code ec;
+            if (!fs::is_regular_file(file.path, ec)) fail(leaf, item + ": no such file: " + file.path.string());
+            if (file.name.find(';') != std::string::npos) fail(leaf, item + ": a file name may not contain \";\"");
+            if (!names.insert(file.name).second) {
+                fail(leaf, item + ": another included file is also named \"" + file.name + "\"");
+            }
+            project_.includes.push_back(std::move(file));
+        }
+    }
+
+    void setRaw(const Leaf& leaf, bool wide) {
+        std::string idText = leaf.key.substr(leaf.key.find('.') + 1);
+        std::int32_t id = 0;
+        if (!parseId(idText, id)) fail(leaf, "\"" + idText + "\" is not a 32-bit decimal id");
+        if (wide) {
+            auto text = leaf.node->value_exact<std::string>();
+            if (!text) fail(leaf, "expected a string, found " + describeType(*leaf.node));
+            std::u16string value;
+            if (!utf8ToUtf16(*text, value)) fail(leaf, "the text is not valid UTF-8");
+            project_.store.setWide(id, std::move(value));
+            return;
+        }
+        if (id == kIncludedFileCountId || id == kIncludedFileNamesId) {
+            fail(leaf, "ids 2002 and 2003 describe the included files; list them with \"include\"");
+        }
+        std::string text;
+        try {
+            text = rawEntryText(*leaf.node);
+        } catch (const ValueError& error) {
+            fail(leaf, error.what());
+        }
+        storeNarrow(leaf, id, text, 8191);
+    }
+
+    void storeNarrow(const Leaf& leaf, std::int32_t id, const std::string& utf8, std::size_t maxBytes) {
+        auto previous = setBy_.find(id);
+        if (previous != setBy_.end()) {
+            fail(leaf, "id " + std::to_string(id) + " is already set by " + previous->second);
+        }
+        std::string text, bad;
+        if (!utf8ToCp1252(utf8, text, bad)) {
+            fail(leaf, "the character " + bad + " has no place in the Windows-1252 code page of narrow entries");
+        }
+        if (text.size() > maxBytes) {
+            fail(leaf, "the value is " + std::to_string(text.size()) + " bytes long; the launcher reads at most " +
+                           std::to_string(maxBytes));
+        }
+        setBy_[id] = leaf.key;
+        project_.store.setNarrow(id, std::move(text));
+    }
+
+    void finish() {
+        ConfigStore& store = project_.store;
+        if (!store.hasNarrow(122)) {
+            throw ProjectError(project_.file.string() + ": application.main-class: missing; the main class is required");
+        }
+        for (const auto& key : keyTable()) {
+            if (key.defaultValue && !store.hasNarrow(key.id)) store.setNarrow(key.id, key.defaultValue);
+        }
+        if (!store.hasNarrow(101)) {
+            std::string mainClass = store.narrow(122);
+            store.setNarrow(101, mainClass.substr(mainClass.find_last_of("./") + 1));
+        }
+        std::string names;
+        for (const auto& file : project_.includes) names += (names.empty() ? "" : ";") + file.name;
+        store.setNarrow(kIncludedFileCountId, std::to_string(project_.includes.size()));
+        store.setNarrow(kIncludedFileNamesId, names);
+    }
+
+    Project project_;
+    std::map<std::int32_t, std::string> setBy_;
+};
+
+}  // namespace
+
+bool Project::guiStub() const {
+    std::int32_t type = parseDecimal(store.narrow(107));
+    return type == 1 || type == 5;
+}
+
+std::string Project::applicationName() const { return store.narrow(101); }
+
+Project parseProject(const std::string& text, const fs::path& file, const std::vector<std::string>& overrides) {
+    toml::table document = parseToml(text, file.string());
+    std::vector<toml::table> overrideTables;
+    for (const auto& line : overrides) overrideTables.push_back(parseOverride(line));
+
+    std::vector<Leaf> leaves;
+    flatten(document, "", file.string(), leaves);
+    for (const auto& table : overrideTables) {
+        std::vector<Leaf> replacements;
+        flatten(table, "", "--set", replacements);
+        for (Leaf& replacement : replacements) {
+            bool replaced = false;
+            for (Leaf& leaf : leaves) {
+                if (leaf.key == replacement.key) {
+                    leaf = replacement;
+                    replaced = true;
+                }
+            }
+            if (!replaced) leaves.push_back(replacement);
+        }
+    }
+    return ProjectReader(file).read(leaves);
+}
+
+Project readProject(const fs::path& file, const std::vector<std::string>& overrides) {
+    std::error_code ec;
+    if (fs::is_directory(file, ec)) throw ProjectError(file.string() + ": cannot read the project file: it is a directory");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw ProjectError(file.string() + ": cannot read the project file: " + std::strerror(errno));
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    if (in.bad()) throw ProjectError(file.string() + ": cannot read the project file");
+    return parseProject(text.str(), file, overrides);
+}
+
+}  // namespace gen
+}  // namespace vexal

@@ -1,0 +1,49 @@
+#pragma once
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "config/ConfigStore.h"
+
+namespace vexal {
+namespace gen {
+
+// A project-file problem, told with the file, the line when known, the key
+// and the reason: "app.toml:12: java.min-version: expected a string, found
+// a floating-point number".
+class ProjectError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct IncludedFile {
+    std::filesystem::path path;  // where the generator reads it
+    std::string name;            // the plain file name it is extracted under
+};
+
+// What a project file asks for: the entries of the configuration block and
+// the options of the executable around it.
+struct Project {
+    std::filesystem::path file;
+    ConfigStore store;
+    std::string arch = "x64";       // "x64" or "x86"
+    std::filesystem::path output;   // empty: not given in the project file
+    std::vector<IncludedFile> includes;
+
+    bool guiStub() const;           // entry 107 is 1 or 5
+    std::string applicationName() const;
+};
+
+// Reads a project file. overrides are "key = value" lines in TOML syntax
+// (from the command line) that replace or add values of the file. Throws
+// ProjectError.
+Project readProject(const std::filesystem::path& file, const std::vector<std::string>& overrides = {});
+
+// The same from text in memory; file names the source in messages and
+// anchors relative paths.
+Project parseProject(const std::string& text, const std::filesystem::path& file,
+                     const std::vector<std::string>& overrides = {});
+
+}  // namespace gen
+}  // namespace vexal

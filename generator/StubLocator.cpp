@@ -1,0 +1,45 @@
+#include "generator/StubLocator.h"
+
+namespace vexal {
+namespace gen {
+
+namespace fs = std::filesystem;
+
+std::string stubFileName(bool gui) { return gui ? "vexal-stub-gui.exe" : "vexal-stub-console.exe"; }
+
+std::vector<fs::path> stubDirsUnder(const fs::path& root, const std::string& arch) {
+    return {root / arch, root / (arch == "x86" ? "win32" : "win64") / "stubs"};
+}
+
+std::vector<fs::path> stubRoots(const std::string& explicitDir, const char* environmentDir, const fs::path& selfExe) {
+    if (!explicitDir.empty()) return {fs::path(explicitDir)};
+    if (environmentDir && *environmentDir) return {fs::path(environmentDir)};
+    std::vector<fs::path> roots;
+    if (!selfExe.empty()) {
+        fs::path parent = selfExe.parent_path().parent_path();
+        roots.push_back(parent);
+        roots.push_back(parent / "share" / "vexal" / "stubs");
+    }
+    return roots;
+}
+
+fs::path findStub(const std::vector<fs::path>& roots, const std::string& arch, bool gui, std::vector<fs::path>& tried) {
+    for (const auto& root : roots) {
+        for (const auto& dir : stubDirsUnder(root, arch)) {
+            fs::path candidate = dir / stubFileName(gui);
+            tried.push_back(candidate);
+            std::error_code ec;
+            if (fs::is_regular_file(candidate, ec)) return candidate;
+        }
+    }
+    return fs::path();
+}
+
+fs::path selfExecutable() {
+    std::error_code ec;
+    fs::path self = fs::read_symlink("/proc/self/exe", ec);
+    return ec ? fs::path() : self;
+}
+
+}  // namespace gen
+}  // namespace vexal

@@ -1,0 +1,34 @@
+#pragma once
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace vexal {
+namespace gen {
+
+// "vexal-stub-gui.exe" or "vexal-stub-console.exe".
+std::string stubFileName(bool gui);
+
+// Where the stubs of an architecture ("x64" or "x86") may lie under a stub
+// root: an installed or packaged root holds x64/ and x86/, a build tree
+// holds win64/stubs and win32/stubs.
+std::vector<std::filesystem::path> stubDirsUnder(const std::filesystem::path& root, const std::string& arch);
+
+// The stub roots, in the order they are tried: the explicit directory
+// (--stubs) or else the environment's directory (VEXAL_STUB_DIR), and
+// else the places beside the running program: its build tree
+// (build/generator/vexal -> build) and its installation
+// (bin/vexal -> share/vexal/stubs).
+std::vector<std::filesystem::path> stubRoots(const std::string& explicitDir, const char* environmentDir,
+                                             const std::filesystem::path& selfExe);
+
+// The first existing stub file for the architecture and subsystem; empty
+// when none exists. tried receives every path that was looked at.
+std::filesystem::path findStub(const std::vector<std::filesystem::path>& roots, const std::string& arch, bool gui,
+                               std::vector<std::filesystem::path>& tried);
+
+// The running program's own path (empty when the platform does not say).
+std::filesystem::path selfExecutable();
+
+}  // namespace gen
+}  // namespace vexal

@@ -1,0 +1,99 @@
+// vexal: makes Windows executables that launch a Java application, from a
+// TOML project file and the launcher stubs, and shows what such an
+// executable holds.
+#include <cstdlib>
+#include <iostream>
+
+#include <CLI/CLI.hpp>
+
+#include "generator/Build.h"
+#include "generator/ExeWriter.h"
+#include "generator/Inspect.h"
+#include "generator/KeyDocs.h"
+#include "generator/ProjectFile.h"
+#include "generator/StubLocator.h"
+
+namespace {
+
+using namespace vexal::gen;
+
+struct BuildOptions {
+    std::string project;
+    std::string output;
+    std::string stubs;
+    std::vector<std::string> overrides;
+    bool quiet = false;
+};
+
+struct InspectOptions {
+    std::string file;
+    bool json = false;
+};
+
+int runBuild(const BuildOptions& options) {
+    BuildRequest request;
+    request.projectFile = options.project;
+    request.output = options.output;
+    request.overrides = options.overrides;
+    request.stubRoots = stubRoots(options.stubs, std::getenv("VEXAL_STUB_DIR"), selfExecutable());
+    BuildResult result = buildExecutable(request);
+    if (!options.quiet) {
+        std::cout << "wrote " << result.output.string() << " (" << result.size << " bytes, stub "
+                  << result.stub.string() << ")\n";
+    }
+    return 0;
+}
+
+int runInspect(const InspectOptions& options) {
+    std::string bytes = readFileBytes(options.file);
+    Inspection inspection;
+    std::string reason;
+    if (!inspectExecutable(bytes, inspection, reason)) {
+        std::cerr << "vexal: " << options.file << ": " << reason << "\n";
+        return 1;
+    }
+    std::cout << (options.json ? inspectionJson(inspection, options.file) : inspectionText(inspection, options.file));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"vexal - makes Windows launchers for Java applications"};
+    app.require_subcommand(1);
+
+    BuildOptions build;
+    CLI::App* buildCommand = app.add_subcommand("build", "Write the executable described by a project file");
+    buildCommand->add_option("project", build.project, "The TOML project file")->required();
+    buildCommand->add_option("-o,--output", build.output, "The executable to write (default: from the project)");
+    buildCommand->add_option("--stubs", build.stubs,
+                             "Directory with x64/ and x86/ stub directories, or a build tree (default: "
+                             "VEXAL_STUB_DIR, else beside this program)");
+    buildCommand->add_option("--set", build.overrides, "Override a project key: KEY=VALUE (TOML value)")
+        ->allow_extra_args(false);
+    buildCommand->add_flag("-q,--quiet", build.quiet, "Print nothing on success");
+
+    InspectOptions inspect;
+    CLI::App* inspectCommand = app.add_subcommand("inspect", "Show what a generated executable holds");
+    inspectCommand->add_option("executable", inspect.file, "The executable")->required();
+    inspectCommand->add_flag("--json", inspect.json, "Print JSON");
+
+    bool markdown = false;
+    CLI::App* keysCommand = app.add_subcommand("keys", "List the keys of the project file");
+    keysCommand->add_flag("--markdown", markdown, "Print the reference document (docs/project-file.md)");
+
+    CLI11_PARSE(app, argc, argv);
+    try {
+        if (*buildCommand) return runBuild(build);
+        if (*inspectCommand) return runInspect(inspect);
+        std::cout << (markdown ? keysMarkdown() : keysText());
+        return 0;
+    } catch (const ProjectError& error) {
+        std::cerr << "vexal: " << error.what() << "\n";
+    } catch (const BuildError& error) {
+        std::cerr << "vexal: " << error.what() << "\n";
+    } catch (const std::exception& error) {
+        std::cerr << "vexal: " << error.what() << "\n";
+    }
+    return 1;
+}

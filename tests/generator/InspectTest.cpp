@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "FakeStub.h"
+#include "config/ConfigBlock.h"
+#include "generator/ExeWriter.h"
+#include "generator/Inspect.h"
+
+using namespace vexal;
+using namespace vexal::gen;
+using vexal::testing::fakeStub;
+
+namespace {
+
+std::string generated(std::uint16_t machine, const std::string& arch, const std::vector<std::string>& files) {
+    ConfigStore store;
+    store.setNarrow(122, "com.example.Main");
+    store.setNarrow(1001, "line one\r\nline two");
+    store.setNarrow(4711, "raw");
+    store.setNarrow(2002, std::to_string(files.size()));
+    store.setNarrow(2003, files.empty() ? "" : "a.jar;b.dll");
+    store.setWide(9, u"wide \u00FC");
+    return composeExecutable(fakeStub(machine, 3), "stub", arch, store, files);
+}
+
+}  // namespace
+
+TEST(Inspect, ReadsTheBlockThroughTheLocatorOfTheMachine) {
+    for (auto [machine, arch] : {std::pair<std::uint16_t, const char*>{0x8664, "x64"}, {0x14C, "x86"}}) {
+        Inspection inspection;
+        std::string reason;
+        ASSERT_TRUE(inspectExecutable(generated(machine, arch, {"abc", ""}), inspection, reason)) << reason;
+        EXPECT_EQ(archName(inspection.pe.machine), arch);
+        EXPECT_EQ(subsystemName(inspection.pe.subsystem), "console");
+        EXPECT_EQ(inspection.store.narrow(122), "com.example.Main");
+        EXPECT_EQ(inspection.store.wide(9), u"wide \u00FC");
+        ASSERT_EQ(inspection.includes.size(), 2u);
+        EXPECT_EQ(inspection.includes[0].name, "a.jar");
+        EXPECT_EQ(inspection.includes[0].size, 3);
+        EXPECT_EQ(inspection.includes[1].size, 0);
+        EXPECT_TRUE(inspection.includes[1].complete);
+    }
+}
+
+TEST(Inspect, ListingsNameEveryEntry) {
+    Inspection inspection;
+    std::string reason;
+    ASSERT_TRUE(inspectExecutable(generated(0x8664, "x64", {}), inspection, reason));
+    const std::string text = inspectionText(inspection, "app.exe");
+    for (const char* part : {"x64 (PE32+)", "console", "application.main-class", "122", "\"com.example.Main\"",
+                             "entries.4711", "\"line one\\r\\nline two\"", "wide-entries.9", "\"wide \xC3\xBC\"",
+                             "Included files:  0"}) {
+        EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
+    }
+    const std::string json = inspectionJson(inspection, "app.exe");
+    for (const char* part : {"\"architecture\": \"x64\"", "{\"id\": 122, \"key\": \"application.main-class\", \"value\": "
+                             "\"com.example.Main\"}", "\"line one\\r\\nline two\"", "\"wide\": [\n    {\"id\": 9",
+                             "\"includedFiles\": []"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
+}
+
+TEST(Inspect, RefusesFilesThatAreNotGeneratedExecutables) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::string expected;
+    };
+    std::string otherMachine = fakeStub(0xAA64, 3);
+    const std::vector<Case> cases = {
+        {"empty", "", "not a Windows executable"},
+        {"text", std::string(200, 'x'), "not a Windows executable"},
+        {"bare stub", fakeStub(0x8664, 3), "Internal Error: readInt"},
+        {"other data behind the stub", fakeStub(0x8664, 3) + std::string(64, '\x11'), "Internal Error: magic"},
+        {"other machine", otherMachine, "no Vexal stub"},
+    };
+    for (const auto& c : cases) {
+        Inspection inspection;
+        std::string reason;
+        EXPECT_FALSE(inspectExecutable(c.bytes, inspection, reason)) << c.name;
+        EXPECT_NE(reason.find(c.expected), std::string::npos) << c.name << ": " << reason;
+    }
+}
+
+TEST(Inspect, AnIncludedFileCutShortIsMarked) {
+    std::string exe = generated(0x8664, "x64", {"abcdef", "xyz"});
+    exe.resize(exe.size() - 5);
+    Inspection inspection;
+    std::string reason;
+    ASSERT_TRUE(inspectExecutable(exe, inspection, reason));
+    ASSERT_EQ(inspection.includes.size(), 2u);
+    EXPECT_TRUE(inspection.includes[0].complete);
+    EXPECT_FALSE(inspection.includes[1].complete);
+}

@@ -1,0 +1,223 @@
+#include <gtest/gtest.h>
+
+#include "FakeStub.h"
+#include "generator/KeyTable.h"
+#include "generator/ProjectFile.h"
+
+using namespace vexal;
+using namespace vexal::gen;
+using vexal::testing::TempDir;
+
+namespace {
+
+const std::string kMinimal = "[application]\nmain-class = \"com.example.hello.Hello\"\n";
+
+// The error text for a project, or "" when it reads without error.
+std::string errorOf(const std::string& text, const std::vector<std::string>& overrides = {}) {
+    try {
+        parseProject(text, "app.toml", overrides);
+    } catch (const ProjectError& error) {
+        return error.what();
+    }
+    return "";
+}
+
+struct ErrorCase {
+    const char* name;
+    std::string text;
+    std::vector<std::string> expected;  // substrings of the message
+    std::vector<std::string> overrides = {};
+};
+
+}  // namespace
+
+TEST(ProjectFile, ErrorsNameTheFileTheKeyAndTheReason) {
+    const std::vector<ErrorCase> cases = {
+        {"malformed", "[application\nmain-class = 1", {"app.toml:1:", "malformed TOML"}},
+        {"unknown key with suggestion", kMinimal + "main_class = \"x\"\n",
+         {"app.toml:3: application.main_class: unknown key", "did you mean \"application.main-class\""}},
+        {"unknown section", kMinimal + "[jvm]\nmin = \"1.8\"\n", {"app.toml:4: jvm.min: unknown key"}},
+        {"string for integer", kMinimal + "[splash]\nwidth = \"400\"\n",
+         {"app.toml:4: splash.width: expected an integer, found a string"}},
+        {"integer for flag", kMinimal + "[splash]\nshow = 1\n", {"splash.show: expected true or false, found an integer"}},
+        {"float for version text", kMinimal + "[java]\nmin-version = 1.8\n",
+         {"java.min-version: expected a string, found a floating-point number"}},
+        {"number beyond 32 bits", kMinimal + "[splash]\nwidth = 4294967296\n", {"splash.width", "does not fit in 32 bits"}},
+        {"colour component out of range", kMinimal + "[splash.status]\ncolor = [0, 256, 0]\n",
+         {"splash.status.color", "0 to 255"}},
+        {"colour with two components", "splash.status.color = [1, 2]\n" + kMinimal,
+         {"app.toml:1: splash.status.color: expected an array of three integers"}},
+        {"missing main class", "[java]\nmin-version = \"1.8\"\n", {"app.toml: application.main-class: missing"}},
+        {"empty main class", "[application]\nmain-class = \"\"\n", {"application.main-class: the main class must not be empty"}},
+        {"unknown arch", "arch = \"arm64\"\n" + kMinimal, {"app.toml:1: arch: expected \"x64\" or \"x86\""}},
+        {"unknown executable type", kMinimal + "type = \"tui\"\n", {"application.type: unknown executable type \"tui\""}},
+        {"launcher kind letter", kMinimal + "launcher-kind = \"x\"\n", {"application.launcher-kind: expected \"v\" or \"k\""}},
+        {"face name too long", "splash.status.font = \"" + std::string(32, 'F') + "\"\n" + kMinimal,
+         {"app.toml:1: splash.status.font: the value is 32 bytes long; the launcher reads at most 31"}},
+        {"character outside the code page", kMinimal + "name = \"\xE5\x90\x8D\"\n", {"application.name", "Windows-1252"}},
+        {"list item with separator", kMinimal + "class-path = [\"A1a.jar;b.jar\"]\n", {"application.class-path", "item 1"}},
+        {"list item of another type", kMinimal + "class-path = [\"A1a.jar\", 2]\n",
+         {"application.class-path: item 2: expected a string, found an integer"}},
+        {"raw id not a number", kMinimal + "[entries]\nabc = \"x\"\n", {"entries.abc", "not a 32-bit decimal id"}},
+        {"raw id beyond 32 bits", kMinimal + "[entries]\n3000000000 = \"x\"\n", {"entries.3000000000"}},
+        {"raw id set twice", kMinimal + "[entries]\n122 = \"Other\"\n", {"entries.122: id 122 is already set by application.main-class"}},
+        {"raw included-file ids", kMinimal + "[entries]\n2002 = 1\n", {"entries.2002", "\"include\""}},
+        {"raw table value", kMinimal + "[entries]\n5 = [1]\n", {"entries.5", "expected a string, an integer or a boolean"}},
+        {"wide value not a string", kMinimal + "[wide-entries]\n5 = 1\n", {"wide-entries.5: expected a string"}},
+        {"include of a missing file", "include = [\"nowhere.jar\"]\n" + kMinimal, {"include: item 1: no such file"}},
+        {"output of wrong type", "output = 3\n" + kMinimal, {"output: expected a string, found an integer"}},
+        {"override with wrong type", kMinimal, {"--set", "splash.width: expected an integer"}, {"splash.width = \"wide\""}},
+    };
+    for (const auto& c : cases) {
+        std::string message = errorOf(c.text, c.overrides);
+        EXPECT_FALSE(message.empty()) << c.name;
+        for (const auto& part : c.expected) {
+            EXPECT_NE(message.find(part), std::string::npos) << c.name << ": \"" << part << "\" not in: " << message;
+        }
+    }
+}
+
+TEST(ProjectFile, MissingFileAndDirectoryAreReported) {
+    TempDir dir;
+    for (const auto& path : {dir / "absent.toml", dir.path()}) {
+        try {
+            readProject(path);
+            ADD_FAILURE() << path << " read without error";
+        } catch (const ProjectError& error) {
+            EXPECT_NE(std::string(error.what()).find(path.string() + ": cannot read the project file"), std::string::npos)
+                << error.what();
+        }
+    }
+}
+
+TEST(ProjectFile, EveryKeyWithADefaultIsFilledForAMinimalProject) {
+    Project project = parseProject(kMinimal, "app.toml");
+    for (const auto& key : keyTable()) {
+        if (!key.defaultValue) continue;
+        EXPECT_TRUE(project.store.hasNarrow(key.id)) << key.name;
+        EXPECT_EQ(project.store.narrow(key.id), key.defaultValue) << key.name;
+    }
+    EXPECT_EQ(project.store.narrow(122), "com.example.hello.Hello");
+    EXPECT_EQ(project.store.narrow(101), "Hello");
+    EXPECT_EQ(project.store.narrow(2001), "v");
+    EXPECT_EQ(project.store.narrow(107), "1");
+    EXPECT_EQ(project.store.narrow(123), "\"-Xmx256m\"");
+    EXPECT_EQ(project.store.narrow(2002), "0");
+    EXPECT_TRUE(project.store.hasNarrow(2003));
+    EXPECT_TRUE(project.store.wideEntries().empty());
+    EXPECT_EQ(project.arch, "x64");
+    EXPECT_TRUE(project.guiStub());
+    for (std::int32_t id = 1000; id <= 1011; ++id) EXPECT_FALSE(project.store.narrow(id).empty()) << id;
+    const std::string noJvm = project.store.narrow(1001);
+    EXPECT_EQ(std::count(noJvm.begin(), noJvm.end(), '\n'), 2);
+    EXPECT_NE(noJvm.find("VEXAL_JAVA_HOME"), std::string::npos);
+    EXPECT_EQ(project.store.narrow(1009), "An internal error occurred (error code: %ERROR_CODE%)");
+}
+
+TEST(ProjectFile, ValuesBecomeEntryTextsOfTheirKind) {
+    const std::string text = R"(
+arch = "x86"
+[application]
+main-class = "Main"
+name = "Caf)" "\xC3\xA9" R"( €"
+type = "console"
+class-path = ['A1hello.jar', 'S0lib']
+arguments = ["--mode", "two words", ""]
+single-instance = true
+[java]
+search-sequence = 'B.\jre;Y;'
+vm-options = ["-Xmx64m", "-Dgreeting=hello world"]
+[splash.status]
+color = [255, 0, 16]
+[splash]
+width = -1
+version.text = "v2"
+[messages]
+caption = "Oops"
+no-jvm = """
+First line
+Second line"""
+)";
+    Project project = parseProject(text, "app.toml");
+    const ConfigStore& s = project.store;
+    EXPECT_EQ(project.arch, "x86");
+    EXPECT_FALSE(project.guiStub());
+    EXPECT_EQ(s.narrow(101), "Caf\xE9 \x80");
+    EXPECT_EQ(s.narrow(107), "2");
+    EXPECT_EQ(s.narrow(121), "A1hello.jar;S0lib;");
+    EXPECT_EQ(s.narrow(124), "--mode \"two words\" \"\"");
+    EXPECT_EQ(s.narrow(10005), "1");
+    EXPECT_EQ(s.narrow(128), "B.\\jre;Y;");
+    EXPECT_EQ(s.narrow(123), "-Xmx64m \"-Dgreeting=hello world\"");
+    EXPECT_EQ(s.narrow(10114), "255,0,16");
+    EXPECT_EQ(s.narrow(141), "-1");
+    EXPECT_EQ(s.narrow(10118), "v2");
+    EXPECT_EQ(s.narrow(1000), "Oops");
+    EXPECT_EQ(s.narrow(1001), "First line\r\nSecond line");
+}
+
+TEST(ProjectFile, RawEntriesTakeAnyIdNarrowAndWide) {
+    const std::string text = kMinimal + R"(
+[entries]
+1012 = "Caption"
+-5 = 42
+150 = true
+[wide-entries]
+1 = "Gr)" "\xC3\xBC\xC3\x9F" R"(e"
+122 = "wide ids are apart"
+)";
+    Project project = parseProject(text, "app.toml");
+    EXPECT_EQ(project.store.narrow(1012), "Caption");
+    EXPECT_EQ(project.store.narrow(-5), "42");
+    EXPECT_EQ(project.store.narrow(150), "1");
+    EXPECT_EQ(project.store.wide(1), u"Gr\u00FC\u00DFe");
+    EXPECT_EQ(project.store.wide(122), u"wide ids are apart");
+    EXPECT_EQ(project.store.narrow(122), "com.example.hello.Hello");
+}
+
+TEST(ProjectFile, SectionsAndDottedKeysAreTheSame) {
+    Project a = parseProject(kMinimal + "[splash.status]\nx = 5\n", "a.toml");
+    Project b = parseProject("splash.status.x = 5\n" + kMinimal, "b.toml");
+    Project c = parseProject(kMinimal + "[splash]\nstatus = { x = 5 }\n", "c.toml");
+    EXPECT_EQ(a.store.narrowEntries(), b.store.narrowEntries());
+    EXPECT_EQ(a.store.narrowEntries(), c.store.narrowEntries());
+    EXPECT_EQ(a.store.narrow(10109), "5");
+}
+
+TEST(ProjectFile, OverridesReplaceAndAddKeys) {
+    Project project = parseProject(kMinimal + "type = \"console\"\n", "app.toml",
+                                   {"application.type = \"gui\"", "application.name=My App", "splash.width = 10"});
+    EXPECT_EQ(project.store.narrow(107), "1");
+    EXPECT_EQ(project.store.narrow(101), "My App");
+    EXPECT_EQ(project.store.narrow(141), "10");
+}
+
+TEST(ProjectFile, PathsAreRelativeToTheProjectFile) {
+    TempDir dir;
+    vexal::testing::writeFile(dir / "lib/a.jar", "A");
+    vexal::testing::writeFile(dir / "b.dll", "B");
+    vexal::testing::writeFile(dir / "app.toml",
+                              "output = \"out/app.exe\"\ninclude = [\"lib/a.jar\", \"b.dll\"]\n" + kMinimal);
+    Project project = readProject(dir / "app.toml");
+    EXPECT_EQ(project.output, dir / "out/app.exe");
+    ASSERT_EQ(project.includes.size(), 2u);
+    EXPECT_EQ(project.includes[0].path, dir / "lib/a.jar");
+    EXPECT_EQ(project.store.narrow(2002), "2");
+    EXPECT_EQ(project.store.narrow(2003), "a.jar;b.dll");
+}
+
+TEST(ProjectFile, IncludedFilesNeedDistinctNames) {
+    TempDir dir;
+    vexal::testing::writeFile(dir / "one/a.jar", "1");
+    vexal::testing::writeFile(dir / "two/a.jar", "2");
+    vexal::testing::writeFile(dir / "app.toml", "include = [\"one/a.jar\", \"two/a.jar\"]\n" + kMinimal);
+    EXPECT_THROW(readProject(dir / "app.toml"), ProjectError);
+}
+
+TEST(ProjectFile, TheHelloExampleReads) {
+    Project project = readProject(std::filesystem::path(VEXAL_SOURCE_DIR) / "examples/hello/vexal.toml");
+    EXPECT_EQ(project.store.narrow(122), "com.example.hello.Hello");
+    EXPECT_EQ(project.store.narrow(121), "A1hello.jar;");
+    EXPECT_EQ(project.store.narrow(107), "2");
+    EXPECT_FALSE(project.guiStub());
+}
