@@ -1,0 +1,40 @@
+# Tests that run Windows programs under Wine, registered in the host build.
+#
+# All of them share one Wine session per test run (fixture wine_session): a
+# fresh prefix, an X server, a persistent wineserver and a warm-up run, made
+# by tools/wine-session before the first of them and ended after the last.
+# Each test runs its programs through tools/wine-run. The tests use their own
+# scratch directories and tell their processes and windows apart, so they
+# may run in parallel.
+
+set(VEXAL_WINE_SESSION_DIR ${CMAKE_BINARY_DIR}/wine-session)
+set(VEXAL_WINE_RUN ${CMAKE_SOURCE_DIR}/tools/wine-run)
+set(VEXAL_RUNNER_EXE ${VEXAL_WINTEST_DIR}/fixtures/runner.exe)
+
+add_test(NAME wine_session_start
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session start ${VEXAL_WINE_SESSION_DIR})
+set_tests_properties(wine_session_start PROPERTIES
+  FIXTURES_SETUP wine_session LABELS wine TIMEOUT 300)
+add_test(NAME wine_session_stop
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/wine-session stop ${VEXAL_WINE_SESSION_DIR})
+set_tests_properties(wine_session_stop PROPERTIES
+  FIXTURES_CLEANUP wine_session LABELS wine TIMEOUT 60)
+
+# vexal_add_wine_test(NAME program [args...]): runs a Windows program in the
+# session; the program's exit code decides.
+function(vexal_add_wine_test name)
+  add_test(NAME ${name} COMMAND ${VEXAL_WINE_RUN} ${VEXAL_WINE_SESSION_DIR} ${ARGN})
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session LABELS wine TIMEOUT 60)
+endfunction()
+
+# The bare stubs carry no block: the first read behind the image fails.
+foreach(kind gui console)
+  vexal_add_wine_test(wine_bare_stub_${kind} ${VEXAL_STUBS_X64}/vexal-stub-${kind}.exe -q_kvl_internal)
+  set_tests_properties(wine_bare_stub_${kind} PROPERTIES
+    PASS_REGULAR_EXPRESSION "Internal Error: readInt")
+endforeach()
+
+if(NOT TARGET vexal_test_support)
+  add_subdirectory(${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_BINARY_DIR}/tests/support)
+endif()
+add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/tests/e2e)
