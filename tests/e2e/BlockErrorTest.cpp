@@ -5,6 +5,7 @@
 // delivered (none for most of them).
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <regex>
 #include <ostream>
 #include <string>
@@ -120,6 +121,41 @@ TEST_P(BlockErrorBoxTest, FixedTextInMessageBox) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, BlockErrorBoxTest, ::testing::ValuesIn(kBoxCases),
                          [](const ::testing::TestParamInfo<BoxCase>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace vexal::testing
+
+namespace vexal::testing {
+namespace {
+
+// A path that the ANSI code page cannot spell: the launcher cannot open its
+// own file under the narrow name and says so, naming the file in the log.
+TEST(OwnFileUnreadable, PathOutsideTheAnsiCodePage) {
+    const Launcher made = makeLauncher(StubKind::Console, writeConfigBlock(typicalMessages()));
+    const std::string dir = made.dir + "/\xE6\x97\xA5\xE6\x9C\xAC \xD0\xB4\xD0\xB8\xD1\x80";  // CJK and Cyrillic
+    const std::string tmp = made.dir + "/tmp";
+    std::filesystem::create_directories(dir);
+    std::filesystem::create_directories(tmp);
+    const std::string exe = dir + "/app.exe";
+    std::filesystem::rename(made.exe, exe);
+    RunnerSpec spec;
+    spec.app = exe;
+    spec.arguments = "-q_kvl_internal";
+    spec.environment = baseEnvironment();
+    spec.environment.push_back("TMP=" + windowsPath(tmp));
+    spec.environment.push_back("VEXAL_LOG=yes");
+
+    const ProcessResult run = runThroughRunner(spec, made.dir);
+
+    EXPECT_EQ(run.exitCode, 1);
+    std::vector<std::string> logs;
+    for (const auto& entry : std::filesystem::directory_iterator(tmp)) logs.push_back(entry.path().string());
+    ASSERT_EQ(logs.size(), 1u) << run.err;
+    EXPECT_NE(readBinaryFile(logs[0]).find("ERROR: Could not open "), std::string::npos);
+    EXPECT_EQ(run.err, textMode("Error opening media file. Please move this file to an ascii-only path like c:\\"
+                                "\n\nLog: " +
+                                windowsPath(logs[0]) + "\n"));
+}
 
 }  // namespace
 }  // namespace vexal::testing

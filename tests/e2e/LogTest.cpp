@@ -154,3 +154,29 @@ TEST(LogFile, MissingTmpDirectoryFallsBackToDriveC) {
 
 }  // namespace
 }  // namespace vexal::testing
+
+namespace vexal::testing {
+namespace {
+
+// The log opens at its first line; a block error comes before any, so even
+// with logging on there is no file and no note.
+TEST(LogFile, ErrorBeforeTheFirstLineHasNoLog) {
+    const Launcher launcher = makeLauncher(StubKind::Gui, std::string("not a block"));
+    const std::string tmp = launcher.dir + "/tmp";
+    fs::create_directories(tmp);
+    RunnerSpec spec;
+    spec.app = launcher.exe;
+    spec.arguments = "-q_kvl_internal";
+    spec.environment = baseEnvironment();
+    spec.environment.push_back("TMP=" + windowsPath(tmp));
+    spec.environment.push_back("VEXAL_LOG=yes");
+
+    const ProcessResult run = runThroughRunner(spec, launcher.dir);
+
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, textMode("Internal Error: magic\n"));
+    EXPECT_TRUE(logFilesIn(tmp).empty());
+}
+
+}  // namespace
+}  // namespace vexal::testing
