@@ -12,6 +12,7 @@ set(VEXAL_PURE_SOURCES
   config/ConfigBlock.cpp
   config/ConfigStore.cpp
   config/MessageText.cpp
+  launcher/ArgumentText.cpp
 )
 
 set(VEXAL_SHELL_SOURCES

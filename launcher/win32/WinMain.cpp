@@ -1,9 +1,15 @@
 #include <windows.h>
 
+#include "launcher/ArgumentText.h"
 #include "launcher/LaunchSequence.h"
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR argumentText, int showCommand) {
+// The argument text is taken from the command line here rather than from the
+// C runtime's start-up code, which runs a program name on into the first
+// argument when no blank follows its closing quote and does not skip blanks
+// in front of the name.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    const std::string argumentText = vexal::argumentTextOf(GetCommandLineA());
     const wchar_t* commandLine = GetCommandLineW();
     std::u16string wide(reinterpret_cast<const char16_t*>(commandLine));
-    return vexal::runLaunchSequence(instance, argumentText, wide, showCommand);
+    return vexal::runLaunchSequence(instance, argumentText.c_str(), wide, showCommand);
 }
