@@ -70,20 +70,23 @@ INSTANTIATE_TEST_SUITE_P(Cases, ExecutableTypeTest, ::testing::ValuesIn(kRouting
 
 struct SwitchCase {
     const char* name;
-    const char* arguments;  // behind the quoted program path
+    const char* commandLine;  // "%s" stands for the program path
     bool toStandardError;
 };
 
 const SwitchCase kSwitchCases[] = {
-    {"Exact", "-q_kvl_internal", true},
-    {"PrefixWithMore", "-q_kvl_internalXYZ", true},
-    {"FollowedByArguments", "-q_kvl_internal more args", true},
-    {"AfterExtraBlanks", "   -q_kvl_internal", true},
-    {"UpperCase", "-Q_KVL_INTERNAL", false},
-    {"SecondArgument", "first -q_kvl_internal", false},
-    {"Shortened", "-q_kvl_interna", false},
-    {"Quoted", "\"-q_kvl_internal\"", false},
-    {"None", "", false},
+    {"Exact", "\"%s\" -q_kvl_internal", true},
+    {"PrefixWithMore", "\"%s\" -q_kvl_internalXYZ", true},
+    {"FollowedByArguments", "\"%s\" -q_kvl_internal more args", true},
+    {"AfterBlanksAndTabs", "\"%s\" \t  -q_kvl_internal", true},
+    {"RightAfterQuotedProgram", "\"%s\"-q_kvl_internal", true},
+    {"BlanksBeforeProgram", "  \"%s\" -q_kvl_internal", true},
+    {"UnquotedProgram", "%s -q_kvl_internal", true},
+    {"UpperCase", "\"%s\" -Q_KVL_INTERNAL", false},
+    {"SecondArgument", "\"%s\" first -q_kvl_internal", false},
+    {"Shortened", "\"%s\" -q_kvl_interna", false},
+    {"Quoted", "\"%s\" \"-q_kvl_internal\"", false},
+    {"None", "\"%s\"", false},
 };
 
 void PrintTo(const SwitchCase& c, std::ostream* os) { *os << c.name; }
@@ -95,7 +98,11 @@ class InternalSwitchTest : public ::testing::TestWithParam<SwitchCase> {};
 TEST_P(InternalSwitchTest, DecidesWhereEarlyErrorsGo) {
     const Launcher launcher = makeLauncher(StubKind::Gui, std::string());
 
-    const ProcessResult run = runThroughRunner(watchedRun(launcher, GetParam().arguments), launcher.dir);
+    RunnerSpec spec = watchedRun(launcher);
+    spec.exactCommandLine = GetParam().commandLine;
+    spec.exactCommandLine.replace(spec.exactCommandLine.find("%s"), 2, windowsPath(launcher.exe));
+
+    const ProcessResult run = runThroughRunner(spec, launcher.dir);
 
     EXPECT_EQ(run.exitCode, 1);
     const auto boxes = reportedBoxes(run.out);

@@ -78,6 +78,7 @@ ProcessResult wineRun(const std::vector<std::string>& args, std::chrono::millise
 }
 
 std::string RunnerSpec::commandLine() const {
+    if (!exactCommandLine.empty()) return exactCommandLine;
     std::string line = "\"" + windowsPath(app) + "\"";
     if (!arguments.empty()) line += " " + arguments;
     return line;

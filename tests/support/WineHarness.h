@@ -44,6 +44,7 @@ ProcessResult wineRun(const std::vector<std::string>& args, std::chrono::millise
 struct RunnerSpec {
     std::string app;          // Unix path of the program
     std::string arguments;    // appended to the quoted program path
+    std::string exactCommandLine;  // when set, the whole command line instead
     std::vector<std::string> environment;  // NAME=VALUE entries, exactly these
     bool watchBoxes = false;
     unsigned boxHoldMs = 0;
