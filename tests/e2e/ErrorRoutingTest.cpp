@@ -146,3 +146,30 @@ TEST(MessageBoxOnDisplay, WindowWithConfiguredCaptionExists) {
 
 }  // namespace
 }  // namespace vexal::testing
+
+namespace vexal::testing {
+namespace {
+
+// A message that the block does not hold shows as an empty text under the
+// configured caption; a missing caption leaves the caption empty.
+TEST(MissingMessage, EmptyTextUnderTheCaption) {
+    ConfigStore store;
+    store.setNarrow(msg::Caption, "Only A Caption");
+    store.setNarrow(id::ExecutableType, "1");
+    const Launcher launcher = makeLauncher(StubKind::Gui, store);
+    RunnerSpec spec;
+    spec.app = launcher.exe;
+    spec.environment = baseEnvironment();
+    spec.watchBoxes = true;
+
+    const ProcessResult run = runThroughRunner(spec, launcher.dir);
+
+    EXPECT_EQ(run.exitCode, 83);
+    const auto boxes = reportedBoxes(run.out);
+    ASSERT_EQ(boxes.size(), 1u) << run.out;
+    EXPECT_EQ(boxes[0].caption, "Only A Caption");
+    EXPECT_EQ(boxes[0].text, "");
+}
+
+}  // namespace
+}  // namespace vexal::testing
