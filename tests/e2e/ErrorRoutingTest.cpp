@@ -29,15 +29,19 @@ RunnerSpec watchedRun(const Launcher& launcher, const std::string& arguments = "
 struct RoutingCase {
     const char* name;
     const char* executableType;  // "" for no entry 107
+    const char* arguments;
     bool inBox;
 };
 
 const RoutingCase kRoutingCases[] = {
-    {"Console2", "2", false},
-    {"Gui1", "1", true},
-    {"Gui5", "5", true},
-    {"Missing", "", false},
-    {"Other3", "3", false},
+    {"Console2", "2", "", false},
+    {"Gui1", "1", "", true},
+    {"Gui5", "5", "", true},
+    {"Missing", "", "", false},
+    {"Other3", "3", "", false},
+    {"LeadingBlankStill1", " 1", "", true},
+    // Nothing switches message boxes on again once the switch turned them off.
+    {"Gui1WithSwitch", "1", "-q_kvl_internal", false},
 };
 
 void PrintTo(const RoutingCase& c, std::ostream* os) { *os << c.name; }
@@ -50,7 +54,7 @@ TEST_P(ExecutableTypeTest, RoutesTheNoJvmMessage) {
     const std::string message = store.narrow(msg::NoJvm);
     const Launcher launcher = makeLauncher(StubKind::Gui, store);
 
-    const ProcessResult run = runThroughRunner(watchedRun(launcher), launcher.dir);
+    const ProcessResult run = runThroughRunner(watchedRun(launcher, GetParam().arguments), launcher.dir);
 
     EXPECT_EQ(run.exitCode, kExitNoJvm);
     const auto boxes = reportedBoxes(run.out);
