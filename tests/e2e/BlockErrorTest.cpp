@@ -157,5 +157,22 @@ TEST(OwnFileUnreadable, PathOutsideTheAnsiCodePage) {
                                 windowsPath(logs[0]) + "\n"));
 }
 
+// A path that the ANSI code page can spell, though not in ASCII, is fine.
+TEST(OwnFileReadable, PathWithAnsiLetters) {
+    const Launcher made = makeLauncher(StubKind::Console, writeConfigBlock(typicalMessages()));
+    const std::string dir = made.dir + "/caf\xC3\xA9 na\xC3\xAFve";
+    std::filesystem::create_directories(dir);
+    const std::string exe = dir + "/app.exe";
+    std::filesystem::rename(made.exe, exe);
+    RunnerSpec spec;
+    spec.app = exe;
+    spec.environment = baseEnvironment();
+
+    const ProcessResult run = runThroughRunner(spec, made.dir);
+
+    EXPECT_EQ(run.exitCode, 83);
+    EXPECT_EQ(run.err, textMode(typicalMessages().narrow(msg::NoJvm) + "\n"));
+}
+
 }  // namespace
 }  // namespace vexal::testing
