@@ -10,6 +10,17 @@ void prepareEnvironment(void* instance);
 void readLauncherKind();
 char launcherKind();
 
+// Puts the directories of entry 10004 in front of PATH, in the process
+// environment and in the C runtime's own table; done even when the entry is
+// empty.
+void prefixPath();
+
+// Changes to the working directory of entry 146 when it is not empty.
+void changeToWorkingDirectory();
+
+// True on the Windows NT family.
+bool isNtPlatform();
+
 // The module instance handle given to the entry point.
 void* launcherInstance();
 
