@@ -38,3 +38,12 @@ if(NOT TARGET vexal_test_support)
   add_subdirectory(${CMAKE_SOURCE_DIR}/tests/support ${CMAKE_BINARY_DIR}/tests/support)
 endif()
 add_subdirectory(${CMAKE_SOURCE_DIR}/tests/e2e ${CMAKE_BINARY_DIR}/tests/e2e)
+
+# Windows-side unit test programs (tests/wine/CMakeLists.txt), one CTest test
+# each, run in the session.
+set(VEXAL_WIN_UNIT_DIR ${VEXAL_WINTEST_DIR}/tests/wine)
+function(vexal_register_win_unit_test name)
+  vexal_add_wine_test(${name} ${VEXAL_WIN_UNIT_DIR}/${name}.exe)
+  set_property(TEST ${name} APPEND PROPERTY LABELS unit)
+endfunction()
+vexal_register_win_unit_test(win_common_tests)
