@@ -1,20 +1,27 @@
 #pragma once
+#include <cstddef>
 #include <string>
 #include <vector>
 
 namespace vexal {
 
 // The registry value format of the deferred deletion lists: every path
-// followed by ";", no terminating zero, at most 8191 bytes.
+// followed by ";", no terminating zero, at most 8191 bytes (the value is
+// read into a buffer of 8192 bytes).
+constexpr std::size_t kDeletionListLimit = 8191;
 
-// Non-empty paths of a stored value, in order.
+// Non-empty paths of a stored value, in order (a last piece without its ";"
+// counts too).
 std::vector<std::string> parseDeletionList(const std::string& value);
 
-// The value after appending path: when the result would not fit in 8191
-// bytes, the oldest entries are dropped so that the newest always stay.
-std::string appendToDeletionList(const std::string& value, const std::string& path);
+// The value after appending path. When the result would not fit in limit
+// bytes, the oldest entries are dropped so that the newest always stay. A
+// path that cannot be stored faithfully (empty, holding ";", or longer than
+// the limit on its own) leaves the value unchanged.
+std::string appendToDeletionList(const std::string& value, const std::string& path,
+                                 std::size_t limit = kDeletionListLimit);
 
-// The value of a list of paths (each followed by ";").
+// The value of a list of paths (each followed by ";"; empty paths skipped).
 std::string formatDeletionList(const std::vector<std::string>& paths);
 
 }  // namespace vexal

@@ -1,0 +1,80 @@
+#include <gtest/gtest.h>
+
+#include "files/DeletionList.h"
+
+using namespace vexal;
+
+using Paths = std::vector<std::string>;
+
+TEST(DeletionList, ParsesPathsAndSkipsEmptyPieces) {
+    struct Row {
+        const char* value;
+        Paths paths;
+    } rows[] = {
+        {"", {}},
+        {";", {}},
+        {";;;", {}},
+        {"c:\\a.jar;", {"c:\\a.jar"}},
+        {"c:\\a.jar;c:\\b dir\\b.dll;", {"c:\\a.jar", "c:\\b dir\\b.dll"}},
+        {";c:\\a;;c:\\b;;", {"c:\\a", "c:\\b"}},
+        {"c:\\a;c:\\a;c:\\a;", {"c:\\a", "c:\\a", "c:\\a"}},
+        {"c:\\a;c:\\b", {"c:\\a", "c:\\b"}},  // a last piece without its ";"
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.value);
+        EXPECT_EQ(parseDeletionList(row.value), row.paths);
+    }
+}
+
+TEST(DeletionList, FormatsEveryPathWithItsTerminator) {
+    EXPECT_EQ(formatDeletionList({}), "");
+    EXPECT_EQ(formatDeletionList({"c:\\a", "", "c:\\b"}), "c:\\a;c:\\b;");
+    EXPECT_EQ(formatDeletionList({"x", "x"}), "x;x;");
+}
+
+TEST(DeletionList, AppendsWithinTheBound) {
+    struct Row {
+        const char* value;
+        const char* path;
+        std::size_t limit;
+        const char* expected;
+    } rows[] = {
+        {"", "c:\\a", 100, "c:\\a;"},
+        {"c:\\a;", "c:\\b", 100, "c:\\a;c:\\b;"},
+        {"c:\\a;", "c:\\a", 100, "c:\\a;c:\\a;"},          // repeated entries are kept
+        {";", "c:\\a", 100, ";c:\\a;"},                     // stored text kept as it was
+        {"c:\\a", "c:\\b", 100, "c:\\a;c:\\b;"},            // a missing last ";" is supplied
+        {"aa;bb;", "cc", 9, "aa;bb;cc;"},                    // exactly full
+        {"aa;bb;", "ccc", 9, "bb;ccc;"},                     // one byte over: the oldest goes
+        {"aa;bb;", "cccccc", 9, "cccccc;"},                  // every old entry goes
+        {"aa;bb;", "cccccccc", 9, "cccccccc;"},              // the new path alone fills the value
+        {"aa;bb;", "ccccccccc", 9, "aa;bb;"},                // longer than the value can be: skipped
+        {";;aa;;bb;", "cc", 9, "aa;bb;cc;"},                 // a full list gives up its empty pieces first
+        {"aa;bb;", "", 100, "aa;bb;"},                       // nothing to store
+        {"aa;", "c:\\x;y", 100, "aa;"},                      // a ";" would split the path on reading
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.value) + " + " + row.path);
+        EXPECT_EQ(appendToDeletionList(row.value, row.path, row.limit), row.expected);
+    }
+}
+
+TEST(DeletionList, FullListKeepsTheNewestEntriesAtTheRealBound) {
+    // 200 paths of 100 bytes each: far more than 8191 bytes.
+    std::string value;
+    Paths appended;
+    for (int i = 0; i < 200; ++i) {
+        std::string path = "c:\\temp\\vxl" + std::to_string(1000 + i) + std::string(81, 'x') + ".tmp";
+        ASSERT_EQ(path.size(), 100u);
+        value = appendToDeletionList(value, path);
+        appended.push_back(path);
+        ASSERT_LE(value.size(), kDeletionListLimit);
+    }
+    const Paths kept = parseDeletionList(value);
+    ASSERT_EQ(kept.size(), kDeletionListLimit / 101);  // 81 entries of 101 bytes fit
+    EXPECT_EQ(kept, Paths(appended.end() - static_cast<std::ptrdiff_t>(kept.size()), appended.end()));
+
+    const std::string longest(kDeletionListLimit - 1, 'p');
+    EXPECT_EQ(appendToDeletionList(value, longest), longest + ";");
+    EXPECT_EQ(appendToDeletionList(value, longest + "p"), value);
+}
