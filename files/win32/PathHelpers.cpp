@@ -23,4 +23,17 @@ std::string longPathName(const std::string& path) {
     return std::string(buffer, n);
 }
 
+// Interim: the drive roots without the disk, else a directory search.
+bool pathExists(const std::string& path) {
+    if (path.size() >= 3 && path[1] == ':' && path[2] == '\\') {
+        const std::string rest = path.substr(3);
+        if (rest.empty() || rest == "." || rest == ".\\.") return true;
+    }
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA(path.c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    FindClose(search);
+    return true;
+}
+
 }  // namespace vexal
