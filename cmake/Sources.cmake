@@ -40,6 +40,7 @@ set(VEXAL_WIN32_SOURCES
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
   files/win32/PathHelpers.cpp
+  files/win32/TempFiles.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.

@@ -19,4 +19,25 @@ std::string createTempFileName();
 // "<platform temporary path>vxl_p<pid>.tmp": the process communication file.
 std::string commFileName(unsigned long processId);
 
+// What chooseTempDir decides from. Tests give their own through
+// overrideTempDirSources, so that the fall-backs can be walked without a
+// temporary path outside the ANSI code page or a writable "c:\".
+struct TempDirSources {
+    std::string tempPath;    // the platform's temporary path
+    std::string windowsDir;  // the Windows directory
+    std::string driveRoot;   // "c:\": where "temp" and "tmp" are tried
+};
+
+// The platform's sources.
+TempDirSources platformTempDirSources();
+
+// The decision of chooseTempDir over sources: the temporary path unchanged
+// when its long form holds no "?", else the first writable fall-back; empty
+// when none is writable.
+std::string selectTempDir(const TempDirSources& sources);
+
+// From now on chooseTempDir works from a copy of sources (null: the
+// platform's again).
+void overrideTempDirSources(const TempDirSources* sources);
+
 }  // namespace vexal
