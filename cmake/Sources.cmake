@@ -20,7 +20,6 @@ set(VEXAL_SHELL_SOURCES
   common/ProcessExit.cpp
   config/ErrorReport.cpp
   config/Log.cpp
-  files/DeferredDeletion.cpp
   files/Extraction.cpp
   launcher/Arguments.cpp
   launcher/LaunchSequence.cpp
@@ -39,6 +38,7 @@ set(VEXAL_WIN32_SOURCES
   config/win32/ErrorDisplay.cpp
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
+  files/win32/DeferredDeletion.cpp
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
 )

@@ -21,4 +21,12 @@ bool canOpenExclusively(const std::string& path);
 // files before directories; survivors are written back.
 void cleanUpDeferredDeletions();
 
+// The key of the lists below the current user's hive, with its trailing
+// backslash. Tests move the lists to a key of their own, away from the
+// launchers that run beside them, and may switch off the cross-process lock
+// around the lists' read-modify-write steps.
+const std::string& deletionListKey();
+void setDeletionListKey(const std::string& keyPath);
+void setDeletionListLocking(bool on);
+
 }  // namespace vexal

@@ -1,0 +1,144 @@
+#include "files/DeferredDeletion.h"
+
+#include <windows.h>
+
+#include <vector>
+
+#include "common/Limits.h"
+#include "common/win32/Handle.h"
+#include "files/DeletionList.h"
+#include "files/PathHelpers.h"
+
+namespace vexal {
+
+namespace {
+
+constexpr const char* kFileValue = "delete_file";
+constexpr const char* kDirValue = "delete_dir";
+
+// Every launcher of the session reads, changes and writes back the same two
+// registry values; without a lock two of them starting together lose each
+// other's entries. One named mutex serialises all of those steps. The local
+// namespace covers every launcher of the logon session, which is where the
+// user's hive is shared in practice; it needs no privilege and cannot be
+// denied to a second user. A holder that does not let go within the wait
+// costs one wait: the rest of the run goes on without the lock, as an
+// unserialised launcher would.
+constexpr const char* kMutexName = "Local\\vexal-deferred-deletion";
+constexpr DWORD kLockWaitMs = 5000;
+
+struct State {
+    std::vector<std::string> pendingFiles;
+    std::vector<std::string> pendingDirs;
+    std::string key = "SOFTWARE\\tarnwellsoft\\vexal\\temp\\";
+    bool locking = true;
+    KernelHandle mutex;
+};
+
+State& state() {
+    static State s;
+    return s;
+}
+
+class ListLock {
+public:
+    ListLock() {
+        State& s = state();
+        if (!s.locking) return;
+        if (!s.mutex) s.mutex.reset(CreateMutexA(nullptr, FALSE, kMutexName));
+        if (!s.mutex) return;
+        const DWORD result = WaitForSingleObject(s.mutex.get(), kLockWaitMs);
+        // An abandoned mutex belonged to a launcher that ended while holding
+        // it; each registry write is whole, so the values are consistent.
+        held_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+        if (result == WAIT_TIMEOUT) s.locking = false;
+    }
+    ~ListLock() {
+        if (held_) ReleaseMutex(state().mutex.get());
+    }
+    ListLock(const ListLock&) = delete;
+    ListLock& operator=(const ListLock&) = delete;
+
+private:
+    bool held_ = false;
+};
+
+// The value as text; empty when it is missing, not a string or does not fit
+// the buffer.
+std::string readList(HKEY key, const char* valueName) {
+    char buffer[kTextBuffer];
+    DWORD size = sizeof buffer;
+    DWORD type = 0;
+    if (RegQueryValueExA(key, valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) != ERROR_SUCCESS ||
+        type != REG_SZ || size > sizeof buffer) {
+        return std::string();
+    }
+    std::string value(buffer, size);
+    const std::size_t zero = value.find('\0');
+    if (zero != std::string::npos) value.resize(zero);
+    return value;
+}
+
+// Stored with the string's length: no terminating zero.
+void writeList(HKEY key, const char* valueName, const std::string& value) {
+    RegSetValueExA(key, valueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                   static_cast<DWORD>(value.size()));
+}
+
+template <typename Removal>
+void cleanUpList(HKEY key, const char* valueName, Removal remove) {
+    std::string survivors;
+    for (const std::string& path : parseDeletionList(readList(key, valueName))) {
+        remove(path);
+        if (pathExists(path)) {
+            survivors += path;
+            survivors += ';';
+        }
+    }
+    writeList(key, valueName, survivors);
+}
+
+}  // namespace
+
+const std::string& deletionListKey() { return state().key; }
+void setDeletionListKey(const std::string& keyPath) { state().key = keyPath; }
+void setDeletionListLocking(bool on) { state().locking = on; }
+
+void rememberTempFile(const std::string& path) { state().pendingFiles.push_back(path); }
+void rememberTempDir(const std::string& path) { state().pendingDirs.push_back(path); }
+
+void registerPendingDeletions() {
+    for (const std::string& path : state().pendingFiles) addDeleteEntry(path, kFileValue);
+    for (const std::string& path : state().pendingDirs) addDeleteEntry(path, kDirValue);
+}
+
+void addDeleteEntry(const std::string& path, const char* valueName) {
+    ListLock lock;
+    RegistryKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, state().key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(),
+                        nullptr) != ERROR_SUCCESS) {
+        return;
+    }
+    writeList(key.get(), valueName, appendToDeletionList(readList(key.get(), valueName), path));
+}
+
+bool canOpenExclusively(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+void cleanUpDeferredDeletions() {
+    ListLock lock;
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, state().key.c_str(), 0, KEY_READ | KEY_WRITE, key.out()) != ERROR_SUCCESS) {
+        return;
+    }
+    // Files first, so that a directory they emptied goes in the same pass.
+    cleanUpList(key.get(), kFileValue, [](const std::string& path) {
+        if (canOpenExclusively(path)) DeleteFileA(path.c_str());
+    });
+    cleanUpList(key.get(), kDirValue, [](const std::string& path) { RemoveDirectoryA(path.c_str()); });
+}
+
+}  // namespace vexal
