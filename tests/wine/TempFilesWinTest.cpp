@@ -1,0 +1,116 @@
+// The temporary directory choice and the temporary names, under Wine. The
+// fall-backs are walked through TempDirSources: a scratch directory stands in
+// for the Windows directory and another for "c:\".
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "files/TempFiles.h"
+#include "tests/wine/Scratch.h"
+
+using namespace vexal;
+using namespace vexal::wintest;
+
+namespace {
+
+constexpr const char* kProbe = "\\vxl_w_testdir";
+
+// Where a probe directory could have been left: every candidate.
+std::vector<std::string> candidateDirs(const TempDirSources& s) {
+    return {s.tempPath, s.windowsDir, s.windowsDir + "\\temp", s.driveRoot, s.driveRoot + "temp", s.driveRoot + "tmp"};
+}
+
+void expectNoProbeLeft(const TempDirSources& s) {
+    for (const std::string& dir : candidateDirs(s)) EXPECT_FALSE(exists(dir + kProbe)) << dir;
+}
+
+TEST(TempDir, PlainTemporaryPathIsTakenAsItIsWithoutProbing) {
+    const std::string scratch = freshScratchDir("plain");
+    TempDirSources sources{scratch + "\\Plain Temp\\", scratch + "\\win", scratch + "\\root\\"};
+    for (const std::string& dir : candidateDirs(sources)) CreateDirectoryA(dir.c_str(), nullptr);
+    // A leftover probe stays where it is: nothing probes these directories.
+    CreateDirectoryA((sources.windowsDir + kProbe).c_str(), nullptr);
+
+    EXPECT_EQ(selectTempDir(sources), sources.tempPath);
+    EXPECT_TRUE(exists(sources.windowsDir + kProbe));
+    RemoveDirectoryA((sources.windowsDir + kProbe).c_str());
+
+    // The platform's own temporary path under Wine is plain as well.
+    EXPECT_EQ(chooseTempDir(), platformTempPath());
+}
+
+TEST(TempDir, UnusualTemporaryPathFallsBackInOrder) {
+    struct Row {
+        const char* name;
+        std::vector<const char*> present;  // below the scratch directory
+        const char* expected;              // "" for none
+    } rows[] = {
+        {"windows temp first", {"win", "win\\temp", "root", "root\\temp", "root\\tmp"}, "win\\temp"},
+        {"then c:\\temp", {"win", "root", "root\\temp", "root\\tmp"}, "root\\temp"},
+        {"then c:\\tmp", {"root", "root\\tmp"}, "root\\tmp"},
+        {"then the windows directory", {"win"}, "win"},
+        {"c:\\tmp made in a writable c:\\", {"root"}, "root\\tmp"},
+        {"nothing writable", {}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string scratch = freshScratchDir("fallback");
+        const std::string unusual = makeUnusualDir(scratch);
+        ASSERT_FALSE(unusual.empty()) << "no short name for a directory with CJK letters";
+        TempDirSources sources{unusual, scratch + "\\win", scratch + "\\root\\"};
+        for (const char* dir : row.present) ASSERT_TRUE(CreateDirectoryA((scratch + "\\" + dir).c_str(), nullptr));
+
+        const std::string chosen = selectTempDir(sources);
+
+        if (*row.expected == '\0') {
+            EXPECT_EQ(chosen, "");
+        } else {
+            // The Windows directory and "c:\" are joined as they are spelt.
+            const std::string expected = std::string(row.expected).rfind("root", 0) == 0
+                                             ? sources.driveRoot + (row.expected + 5)
+                                             : scratch + "\\" + row.expected;
+            EXPECT_EQ(chosen, expected);
+            EXPECT_TRUE(exists(chosen));
+        }
+        expectNoProbeLeft(sources);
+    }
+}
+
+TEST(TempDir, WritableDirProbe) {
+    const std::string scratch = freshScratchDir("probe");
+    EXPECT_TRUE(isWritableDir(scratch));
+    EXPECT_FALSE(exists(scratch + kProbe));
+    EXPECT_FALSE(isWritableDir(scratch + "\\missing"));
+    // A probe left behind by an earlier run is removed first and again after.
+    ASSERT_TRUE(CreateDirectoryA((scratch + kProbe).c_str(), nullptr));
+    EXPECT_TRUE(isWritableDir(scratch));
+    EXPECT_FALSE(exists(scratch + kProbe));
+}
+
+TEST(TempNames, TempFileIsCreatedInTheChosenDirectory) {
+    const std::string scratch = freshScratchDir("names") + "\\";
+    TempDirSources sources{scratch, scratch + "win", scratch + "root\\"};
+    overrideTempDirSources(&sources);
+    const std::string first = createTempFileName();
+    const std::string second = createTempFileName();
+    overrideTempDirSources(nullptr);
+
+    const std::regex shape(std::regex_replace(scratch, std::regex(R"([\\.^$|()\[\]{}*+?])"), R"(\$&)") +
+                           "vxl[0-9A-Fa-f]{1,4}\\.tmp");
+    EXPECT_TRUE(std::regex_match(first, shape)) << first;
+    EXPECT_TRUE(std::regex_match(second, shape)) << second;
+    EXPECT_NE(first, second);
+    EXPECT_TRUE(exists(first));
+    EXPECT_EQ(GetFileAttributesA(first.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+TEST(TempNames, CommunicationFileInThePlatformTemporaryPath) {
+    EXPECT_EQ(commFileName(1234), platformTempPath() + "vxl_p1234.tmp");
+    EXPECT_EQ(commFileName(7), platformTempPath() + "vxl_p7.tmp");
+}
+
+}  // namespace
