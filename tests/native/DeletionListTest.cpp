@@ -26,12 +26,6 @@ TEST(DeletionList, ParsesPathsAndSkipsEmptyPieces) {
     }
 }
 
-TEST(DeletionList, FormatsEveryPathWithItsTerminator) {
-    EXPECT_EQ(formatDeletionList({}), "");
-    EXPECT_EQ(formatDeletionList({"c:\\a", "", "c:\\b"}), "c:\\a;c:\\b;");
-    EXPECT_EQ(formatDeletionList({"x", "x"}), "x;x;");
-}
-
 TEST(DeletionList, AppendsWithinTheBound) {
     struct Row {
         const char* value;

@@ -166,20 +166,6 @@ TEST_F(DeferredDeletion, RegisteringFilesThenDirectoriesRepeatsOnASecondCall) {
     EXPECT_EQ(narrowValue(key_, "delete_dir"), "c:\\t\\vxl7.tmp_dir3;c:\\t\\vxl7.tmp_dir3;");
 }
 
-TEST_F(DeferredDeletion, ExclusiveOpen) {
-    ASSERT_TRUE(writeFile(path("free")));
-    ASSERT_TRUE(writeFile(path("held")));
-    HeldFile held(path("held"));
-    ASSERT_TRUE(held.held());
-    CreateDirectoryA(path("dir").c_str(), nullptr);
-    EXPECT_TRUE(canOpenExclusively(path("free")));
-    EXPECT_FALSE(canOpenExclusively(path("held")));
-    EXPECT_FALSE(canOpenExclusively(path("missing")));
-    EXPECT_FALSE(canOpenExclusively(path("dir")));
-    // The test itself closes what it opened: the file can be deleted now.
-    EXPECT_TRUE(DeleteFileA(path("free").c_str()));
-}
-
 // The launchers' own key, with its trailing backslash, works as written. The
 // entry names a file that this test holds open, so a launcher's clean-up
 // running meanwhile keeps it.
