@@ -12,6 +12,7 @@ set(VEXAL_PURE_SOURCES
   config/ConfigBlock.cpp
   config/ConfigStore.cpp
   config/MessageText.cpp
+  files/IncludedFiles.cpp
   launcher/ArgumentText.cpp
 )
 
