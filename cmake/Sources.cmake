@@ -39,7 +39,9 @@ set(VEXAL_WIN32_SOURCES
   config/win32/ErrorDisplay.cpp
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
+  files/win32/ExtractionFiles.cpp
   files/win32/PathHelpers.cpp
+  files/win32/TempFilesInterim.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.
