@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <ostream>
 #include <regex>
 #include <set>
@@ -14,6 +15,7 @@
 
 #include "config/ConfigBlock.h"
 #include "config/ConfigIds.h"
+#include "generator/Build.h"
 #include "tests/e2e/Launchers.h"
 #include "tests/support/ExeBuilder.h"
 
@@ -62,14 +64,10 @@ std::string unixPath(const std::string& windows) {
     return out;
 }
 
-// A launcher whose block has the typical messages, entry 2002 = count and
-// entry 2003 = names (each left out when null), followed by tail.
-ExtractionRun runLauncher(const char* count, const char* names, const std::string& records) {
-    ConfigStore store = typicalMessages("2");
-    if (count) store.setNarrow(id::IncludedFileCount, count);
-    if (names) store.setNarrow(id::IncludedFileNames, names);
-    ExtractionRun run{makeLauncher(StubKind::Gui, writeConfigBlock(store) + records), "", {}, {}, ""};
-    run.tmp = run.launcher.dir + "/tmp";
+// Runs the launcher through the runner with TMP and TEMP in its work
+// directory and the log on; reads the log and the extraction directory.
+ExtractionRun runExtraction(const Launcher& launcher, const std::vector<std::string>& extraEnvironment = {}) {
+    ExtractionRun run{launcher, launcher.dir + "/tmp", {}, {}, ""};
     fs::create_directories(run.tmp);
     RunnerSpec spec;
     spec.app = run.launcher.exe;
@@ -77,6 +75,7 @@ ExtractionRun runLauncher(const char* count, const char* names, const std::strin
     spec.environment.push_back("TMP=" + windowsPath(run.tmp));
     spec.environment.push_back("TEMP=" + windowsPath(run.tmp));
     spec.environment.push_back("VEXAL_LOG=yes");
+    spec.environment.insert(spec.environment.end(), extraEnvironment.begin(), extraEnvironment.end());
     spec.watchBoxes = true;
     run.result = runThroughRunner(spec, run.launcher.dir);
     for (const auto& entry : fs::directory_iterator(run.tmp)) {
@@ -89,6 +88,16 @@ ExtractionRun runLauncher(const char* count, const char* names, const std::strin
         if (line.rfind(head, 0) == 0) run.extractionDir = unixPath(line.substr(head.size()));
     }
     return run;
+}
+
+// A launcher whose block has the typical messages, entry 2002 = count and
+// entry 2003 = names (each left out when null), followed by records.
+ExtractionRun runLauncher(const char* count, const char* names, const std::string& records,
+                          const std::vector<std::string>& extraEnvironment = {}) {
+    ConfigStore store = typicalMessages("2");
+    if (count) store.setNarrow(id::IncludedFileCount, count);
+    if (names) store.setNarrow(id::IncludedFileNames, names);
+    return runExtraction(makeLauncher(StubKind::Gui, writeConfigBlock(store) + records), extraEnvironment);
 }
 
 std::set<std::string> namesIn(const std::string& dir) {
@@ -155,6 +164,40 @@ TEST(Extraction, BinaryContentRoundTripsAndAnEmptyFileIsLoggedButNotCreated) {
     EXPECT_EQ(extractionLines(run), expected);
 }
 
+void writeBytes(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+// The generator's include list and the launcher agree: what the project
+// names comes out byte for byte.
+TEST(Extraction, GeneratedExecutableExtractsTheProjectsFiles) {
+    const std::string dir = testWorkDir();
+    const std::string big = allByteValues(16384), jar = allByteValues(100001);
+    writeBytes(dir + "/data/big.bin", big);
+    writeBytes(dir + "/data/empty.txt", "");
+    writeBytes(dir + "/lib/app.jar", jar);
+    writeBytes(dir + "/app.toml",
+               "include = [\"data/big.bin\", \"data/empty.txt\", \"lib/app.jar\"]\n"
+               "[application]\nmain-class = \"Hello\"\ntype = \"console\"\n");
+    gen::BuildRequest request;
+    request.projectFile = dir + "/app.toml";
+    request.output = dir + "/app.exe";
+    request.stubRoots = {fs::path(harness().stubsX64).parent_path().parent_path()};
+    gen::buildExecutable(request);
+
+    const ExtractionRun run = runExtraction(Launcher{dir, dir + "/app.exe"});
+
+    EXPECT_EQ(run.result.exitCode, kExitNoJvm) << run.result.err;
+    ASSERT_FALSE(run.extractionDir.empty());
+    EXPECT_EQ(namesIn(run.extractionDir), (std::set<std::string>{"big.bin", "app.jar"}));
+    EXPECT_EQ(readBinaryFile(run.extractionDir + "/big.bin"), big);
+    EXPECT_EQ(readBinaryFile(run.extractionDir + "/app.jar"), jar);
+    EXPECT_TRUE(logHas(run, "Included files: 3"));
+    EXPECT_TRUE(logHas(run, "extracting " + windowsPath(run.extractionDir) + "\\empty.txt (size: 0)"));
+    EXPECT_TRUE(logHas(run, "extracting files done"));
+}
+
 TEST(Extraction, FewerNamesThanTheCountExtractOnlyTheNamedFiles) {
     const ExtractionRun run = runLauncher("3", ";a.txt;;b.txt;", record("first") + record("second") + record("third"));
 
@@ -195,6 +238,39 @@ TEST_P(NothingIncluded, MakesNoDirectory) {
 const NothingCase kNothingCases[] = {{"Missing", nullptr}, {"Zero", "0"}, {"Text", "none"}};
 INSTANTIATE_TEST_SUITE_P(Cases, NothingIncluded, ::testing::ValuesIn(kNothingCases),
                          [](const ::testing::TestParamInfo<NothingCase>& info) { return info.param.name; });
+
+// Wine's file trace (through the child's WINEDEBUG) shows every open of the
+// executable: the block reader's, and the extraction's only when there is
+// something to extract.
+struct OpenCase {
+    const char* name;
+    const char* count;
+    std::string records;
+    int opens;
+};
+
+void PrintTo(const OpenCase& c, std::ostream* os) { *os << c.name; }
+
+class OwnExecutableOpens : public ::testing::TestWithParam<OpenCase> {};
+
+TEST_P(OwnExecutableOpens, SecondOpenOnlyForIncludedFiles) {
+    const ExtractionRun run = runLauncher(GetParam().count, "a.txt", GetParam().records, {"WINEDEBUG=trace+file"});
+
+    EXPECT_EQ(run.result.exitCode, kExitNoJvm);
+    std::string quoted;
+    for (char c : windowsPath(run.launcher.exe)) quoted += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    const std::string open = "trace:file:CreateFileW L\"" + quoted + "\" GENERIC_READ ";
+    int opens = 0;
+    for (std::size_t at = 0; (at = run.result.err.find(open, at)) != std::string::npos; at += open.size()) ++opens;
+    EXPECT_EQ(opens, GetParam().opens);
+}
+
+const OpenCase kOpenCases[] = {
+    {"NothingIncluded", "0", "", 1},
+    {"OneFileIncluded", "1", record("x"), 2},
+};
+INSTANTIATE_TEST_SUITE_P(Cases, OwnExecutableOpens, ::testing::ValuesIn(kOpenCases),
+                         [](const ::testing::TestParamInfo<OpenCase>& info) { return info.param.name; });
 
 struct TruncatedCase {
     const char* name;
