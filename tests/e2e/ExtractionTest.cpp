@@ -242,6 +242,26 @@ INSTANTIATE_TEST_SUITE_P(Cases, NothingIncluded, ::testing::ValuesIn(kNothingCas
 // Wine's file trace (through the child's WINEDEBUG) shows every open of the
 // executable: the block reader's, and the extraction's only when there is
 // something to extract.
+// TMP names no directory: no temporary name can be made, and the run ends
+// with code 7 instead of creating a directory relative to the current one.
+TEST(Extraction, NoTemporaryNameEndsWithErrorCode7) {
+    ConfigStore store = typicalMessages("2");
+    store.setNarrow(id::IncludedFileCount, "1");
+    store.setNarrow(id::IncludedFileNames, "a.txt");
+    const Launcher launcher = makeLauncher(StubKind::Gui, writeConfigBlock(store) + record("x"));
+    RunnerSpec spec;
+    spec.app = launcher.exe;
+    spec.environment = baseEnvironment();
+    spec.environment.push_back("TMP=" + windowsPath(launcher.dir + "/missing"));
+    spec.environment.push_back("TEMP=" + windowsPath(launcher.dir + "/missing"));
+
+    const ProcessResult run = runThroughRunner(spec, launcher.dir);
+
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, textMode("An internal error occurred (error code: 7)\n"));
+    EXPECT_EQ(namesIn(launcher.dir), (std::set<std::string>{"app.exe", "run.spec"}));
+}
+
 struct OpenCase {
     const char* name;
     const char* count;
@@ -306,7 +326,8 @@ INSTANTIATE_TEST_SUITE_P(Cases, TruncatedData, ::testing::ValuesIn(kTruncatedCas
                          [](const ::testing::TestParamInfo<TruncatedCase>& info) { return info.param.name; });
 
 // A hand-made block whose names try to leave the extraction directory:
-// refused with error code 11 before anything is written for them.
+// refused with error code 11 before anything is written for them. A name
+// that simply cannot be created ends the same way.
 struct EscapeCase {
     const char* name;
     std::string fileName;  // the included name; "@" stands for the test's TMP directory
@@ -346,6 +367,7 @@ const EscapeCase kEscapeCases[] = {
     {"Rooted", "\\evil.txt"},
     {"JustDotDot", ".."},
     {"Device", "NUL"},
+    {"TooLongToCreate", std::string(300, 'n')},
 };
 INSTANTIATE_TEST_SUITE_P(Cases, EscapingName, ::testing::ValuesIn(kEscapeCases),
                          [](const ::testing::TestParamInfo<EscapeCase>& info) { return info.param.name; });
