@@ -13,6 +13,7 @@ set(VEXAL_PURE_SOURCES
   config/ConfigStore.cpp
   config/MessageText.cpp
   files/DeletionList.cpp
+  files/IncludedFiles.cpp
   launcher/ArgumentText.cpp
 )
 
@@ -39,6 +40,7 @@ set(VEXAL_WIN32_SOURCES
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
   files/win32/DeferredDeletion.cpp
+  files/win32/ExtractionFiles.cpp
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
 )

@@ -1,15 +1,123 @@
 #include "files/Extraction.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+
+#include "config/ConfigBlock.h"
+#include "config/ConfigIds.h"
+#include "config/ConfigLoader.h"
+#include "config/ConfigStore.h"
+#include "config/ErrorReport.h"
+#include "config/Log.h"
+#include "files/DeferredDeletion.h"
+#include "files/ExtractionFiles.h"
+#include "files/PathHelpers.h"
+#include "files/TempFiles.h"
+
 namespace vexal {
+
+namespace {
+
+constexpr const char* kNoDirectory = "7";
+constexpr const char* kNoFile = "11";
+constexpr const char* kWriteFailed = "13";
+
+[[noreturn]] void internalError(const char* code) { fatalError(msg::InternalError, placeholder::ErrorCode, code); }
+
+// A fresh "vxl" temporary name (its placeholder file deleted at once) with
+// "_dir" and a random number appended. Empty when no temporary name could
+// be made: the directory must not end up relative to the current one.
+std::string newDirectoryName() {
+    const std::string name = createTempFileName();
+    if (name.empty()) return name;
+    deleteNameFile(name);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    return name + "_dir" + std::to_string(std::rand());
+}
+
+}  // namespace
 
 std::string& extractionDir() {
     static std::string directory;
     return directory;
 }
 
-// Included files are not extracted yet: nothing to do.
+bool copyFileData(ByteSource& source, ByteSink& target, std::uint64_t size, bool unscramble) {
+    switch (copyRecordData(source, target, size, unscramble)) {
+        case CopyResult::Done:
+            return true;
+        case CopyResult::ReadFailed:
+            logError("ReadFile failed");
+            return false;
+        case CopyResult::WriteFailed:
+            break;
+    }
+    logError("WriteFile failed");
+    internalError(kWriteFailed);
+}
+
+bool extractFile(ByteSource& executable, const std::string& path) {
+    std::int32_t size = 0;
+    if (!readInt(executable, size)) {
+        std::printf("error %lu\n", executable.lastError());
+        fatalText(blockErrorText(BlockError::ReadInt));
+    }
+    logDebug("extracting %s (size: %d)", path.c_str(), static_cast<int>(size));
+    if (size <= 0) return true;
+    // A size beyond what the executable still holds is a read failure,
+    // found before a partial file is created.
+    if (!sourceHolds(executable, static_cast<std::uint64_t>(size))) {
+        logError("ReadFile failed");
+        return false;
+    }
+    std::unique_ptr<ByteSink> target = createExtractedFile(path);
+    if (!target) internalError(kNoFile);
+    return copyFileData(executable, *target, static_cast<std::uint64_t>(size), true);
+}
+
 bool extractIncludedFiles(std::string& directory) {
-    directory.clear();
+    logDebug("extracting files");
+    const std::int32_t count = configInt(id::IncludedFileCount);
+    logDebug("Included files: %d", static_cast<int>(count));
+    if (count <= 0) {
+        directory.clear();
+        return true;
+    }
+
+    const std::string& exePath = ownExePath();
+    std::unique_ptr<ByteSource> executable = openOwnExecutableForReading(exePath);
+    if (!executable) {
+        logError("Could not open %s", exePath.c_str());
+        fatalText(kOpenMediaError);
+    }
+    executable->seek(configBlockEnd());
+
+    directory = newDirectoryName();
+    logDebug("Temp dir: %s", directory.c_str());
+    if (directory.empty() || !createExtractionDirectory(directory)) internalError(kNoDirectory);
+    // Remembered at once, so that a failure below still leaves it to be
+    // cleaned up by a later run.
+    rememberTempDir(directory);
+
+    const std::vector<std::string> names = includedFileNames(configString(id::IncludedFileNames));
+    for (std::size_t i = 0; i < names.size() && i < static_cast<std::size_t>(count); ++i) {
+        // A name that would reach outside the directory (or a device) is
+        // refused before anything is written or remembered for it.
+        if (const char* problem = includedFileNameProblem(names[i])) {
+            logError("Refused included file name %s: %s", names[i].c_str(), problem);
+            internalError(kNoFile);
+        }
+        const std::string path = directory + "\\" + names[i];
+        rememberTempFile(path);
+        if (!extractFile(*executable, path)) {
+            logError("Failed to extract %s", path.c_str());
+            return false;
+        }
+    }
+
+    executable.reset();
+    logDebug("extracting files done");
     return true;
 }
 

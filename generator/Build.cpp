@@ -39,12 +39,11 @@ BuildResult buildExecutable(const BuildRequest& request) {
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
 
-    std::vector<std::string> included;
-    for (const auto& file : project.includes) included.push_back(readFileBytes(file.path));
-    std::string bytes = composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch,
-                                          project.store, included);
-    writeFileAtomically(result.output, bytes);
-    result.size = bytes.size();
+    std::vector<fs::path> included;
+    for (const auto& file : project.includes) included.push_back(file.path);
+    const std::string head =
+        composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch, project.store, {});
+    result.size = writeExecutable(result.output, head, included);
     return result;
 }
 

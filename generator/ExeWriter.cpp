@@ -1,5 +1,6 @@
 #include "generator/ExeWriter.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -64,16 +65,59 @@ std::string readFileBytes(const fs::path& path) {
     return bytes.str();
 }
 
-void writeFileAtomically(const fs::path& path, const std::string& bytes) {
+namespace {
+
+constexpr std::uintmax_t kMaxIncludedSize = 0x7FFFFFFFu;
+
+void appendIncludedRecord(std::ofstream& out, const fs::path& file) {
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) throw BuildError(file.string() + ": cannot read: not a regular file");
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (ec) throw BuildError(file.string() + ": cannot read: " + ec.message());
+    if (size > kMaxIncludedSize) throw BuildError(file.string() + ": an included file must be smaller than 2 GiB");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) throw BuildError(file.string() + ": cannot read: " + std::strerror(errno));
+
+    std::string sizeField;
+    appendInt32(sizeField, static_cast<std::int32_t>(size));
+    out.write(sizeField.data(), static_cast<std::streamsize>(sizeField.size()));
+    char buffer[65536];
+    std::uintmax_t done = 0;
+    while (done < size) {
+        const std::uintmax_t want = std::min<std::uintmax_t>(sizeof buffer, size - done);
+        in.read(buffer, static_cast<std::streamsize>(want));
+        const std::streamsize got = in.gcount();
+        if (got <= 0) throw BuildError(file.string() + ": read error or the file shrank while it was read");
+        for (std::streamsize i = 0; i < got; ++i) buffer[i] = static_cast<char>(buffer[i] ^ kIncludeMask);
+        out.write(buffer, got);
+        done += static_cast<std::uintmax_t>(got);
+    }
+    if (in.peek() != std::char_traits<char>::eof()) throw BuildError(file.string() + ": the file grew while it was read");
+}
+
+}  // namespace
+
+void writeFileAtomically(const fs::path& path, const std::string& bytes) { writeExecutable(path, bytes, {}); }
+
+std::uint64_t writeExecutable(const fs::path& path, const std::string& head, const std::vector<fs::path>& includedFiles) {
     fs::path temporary = path;
     temporary += ".part";
     std::error_code ec;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
+    std::uint64_t size = 0;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw BuildError(path.string() + ": cannot create: " + std::strerror(errno));
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        out.close();
+        try {
+            out.write(head.data(), static_cast<std::streamsize>(head.size()));
+            for (const auto& file : includedFiles) appendIncludedRecord(out, file);
+            size = static_cast<std::uint64_t>(out.tellp());
+            out.close();
+        } catch (...) {
+            out.close();
+            std::remove(temporary.c_str());
+            throw;
+        }
         if (!out) {
             std::remove(temporary.c_str());
             throw BuildError(path.string() + ": write error");
@@ -86,6 +130,7 @@ void writeFileAtomically(const fs::path& path, const std::string& bytes) {
         std::remove(temporary.c_str());
         throw BuildError(path.string() + ": cannot write: " + ec.message());
     }
+    return size;
 }
 
 }  // namespace gen

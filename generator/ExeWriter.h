@@ -35,5 +35,13 @@ std::string readFileBytes(const std::filesystem::path& path);  // throws BuildEr
 // failed write leaves no partial executable. Throws BuildError.
 void writeFileAtomically(const std::filesystem::path& path, const std::string& bytes);
 
+// Writes head (stub and block) and then one included-file record per file,
+// each streamed through a fixed buffer (no file is held whole), the same
+// atomic way. A file that cannot be read, is larger than 2 GiB - 1 or
+// changes size while it is read fails the build, naming the file. Returns
+// the size of the written executable. Throws BuildError.
+std::uint64_t writeExecutable(const std::filesystem::path& path, const std::string& head,
+                              const std::vector<std::filesystem::path>& includedFiles);
+
 }  // namespace gen
 }  // namespace vexal

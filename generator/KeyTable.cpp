@@ -96,7 +96,9 @@ const std::vector<KeyInfo> kKeys = {
      kLetter},
     {"include", kIncludedFileCountId, KeyKind::Files, nullptr,
      "Files appended to the executable and extracted at start (sets the count, id 2002, and the "
-     "names, id 2003). Paths relative to the project file; names must be distinct."},
+     "names, id 2003). Paths relative to the project file. Each file is extracted under its own file "
+     "name, which must be a plain Windows file name (no \";\", \":\", \"..\", separators or device "
+     "names) and differ from the others in more than case."},
     {"application.install-root", 10003, KeyKind::Text, ".",
      "Installation root; relative to the executable's directory unless absolute."},
     {"application.path-prefix", 10004, KeyKind::List, "",

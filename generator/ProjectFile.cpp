@@ -11,6 +11,8 @@
 
 #include <toml++/toml.h>
 
+#include "common/Limits.h"
+#include "files/IncludedFiles.h"
 #include "generator/KeyTable.h"
 #include "generator/TextEncoding.h"
 #include "generator/ValueText.h"
@@ -199,24 +201,59 @@ private:
         project_.arch = text;
     }
 
+    // Every item is a file the generator can read, extracted under its own
+    // file name; the names must be plain names inside the extraction
+    // directory and distinct as Windows compares them.
     void setIncludes(const Leaf& leaf) {
         const toml::array* array = leaf.node->as_array();
         if (!array) fail(leaf, "expected an array of file paths, found " + describeType(*leaf.node));
         project_.includes.clear();
-        std::set<std::string> names;
+        std::map<std::string, std::string> byFoldedName;
         for (std::size_t i = 0; i < array->size(); ++i) {
             auto text = array->get(i)->value_exact<std::string>();
             std::string item = "item " + std::to_string(i + 1);
             if (!text || text->empty()) fail(leaf, item + ": expected a file path");
+            item += " \"" + *text + "\"";
             IncludedFile file{relativeToProject(*text), fs::path(*text).filename().string()};
-            std::error_code ec;
-            if (!fs::is_regular_file(file.path, ec)) fail(leaf, item + ": no such file: " + file.path.string());
-            if (file.name.find(';') != std::string::npos) fail(leaf, item + ": a file name may not contain \";\"");
-            if (!names.insert(file.name).second) {
-                fail(leaf, item + ": another included file is also named \"" + file.name + "\"");
+            std::string name, bad;
+            if (!utf8ToCp1252(file.name, name, bad)) {
+                fail(leaf, item + ": the character " + bad + " of the file name has no place in the Windows-1252 code page");
             }
+            if (const char* problem = includedFileNameProblem(name)) {
+                fail(leaf, item + ": cannot be extracted under the name \"" + file.name + "\": " + problem);
+            }
+            checkReadable(leaf, item, file.path);
+            auto previous = byFoldedName.emplace(foldCase(name), *text);
+            if (!previous.second) {
+                fail(leaf, item + ": has the same name as \"" + previous.first->second +
+                               "\" (Windows does not tell names apart by case)");
+            }
+            file.name = name;
             project_.includes.push_back(std::move(file));
         }
+    }
+
+    static void checkReadable(const Leaf& leaf, const std::string& item, const fs::path& path) {
+        std::error_code ec;
+        if (!fs::exists(path, ec)) fail(leaf, item + ": no such file: " + path.string());
+        if (!fs::is_regular_file(path, ec)) fail(leaf, item + ": not a regular file: " + path.string());
+        std::ifstream in(path, std::ios::binary);
+        if (!in) fail(leaf, item + ": cannot read " + path.string() + ": " + std::strerror(errno));
+        const std::uintmax_t size = fs::file_size(path, ec);
+        if (ec || size > 0x7FFFFFFFu) fail(leaf, item + ": " + path.string() + " must be smaller than 2 GiB");
+    }
+
+    // Case folding of Windows-1252 text as Windows compares file names:
+    // ASCII and the accented Latin letters.
+    static std::string foldCase(std::string name) {
+        for (char& c : name) {
+            unsigned char u = static_cast<unsigned char>(c);
+            if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7)) u = static_cast<unsigned char>(u + 32);
+            else if (u == 0x8A || u == 0x8C || u == 0x8E) u = static_cast<unsigned char>(u + 16);
+            else if (u == 0x9F) u = 0xFF;
+            c = static_cast<char>(u);
+        }
+        return name;
     }
 
     void setRaw(const Leaf& leaf, bool wide) {
@@ -274,6 +311,10 @@ private:
         }
         std::string names;
         for (const auto& file : project_.includes) names += (names.empty() ? "" : ";") + file.name;
+        if (names.size() > kTextBuffer - 1) {
+            throw ProjectError(project_.file.string() + ": include: the file names take " + std::to_string(names.size()) +
+                               " bytes together; the launcher reads at most " + std::to_string(kTextBuffer - 1));
+        }
         store.setNarrow(kIncludedFileCountId, std::to_string(project_.includes.size()));
         store.setNarrow(kIncludedFileNamesId, names);
     }

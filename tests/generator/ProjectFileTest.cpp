@@ -64,7 +64,6 @@ TEST(ProjectFile, ErrorsNameTheFileTheKeyAndTheReason) {
         {"raw included-file ids", kMinimal + "[entries]\n2002 = 1\n", {"entries.2002", "\"include\""}},
         {"raw table value", kMinimal + "[entries]\n5 = [1]\n", {"entries.5", "expected a string, an integer or a boolean"}},
         {"wide value not a string", kMinimal + "[wide-entries]\n5 = 1\n", {"wide-entries.5: expected a string"}},
-        {"include of a missing file", "include = [\"nowhere.jar\"]\n" + kMinimal, {"include: item 1: no such file"}},
         {"output of wrong type", "output = 3\n" + kMinimal, {"output: expected a string, found an integer"}},
         {"override with wrong type", kMinimal, {"--set", "splash.width: expected an integer"}, {"splash.width = \"wide\""}},
     };
@@ -206,12 +205,78 @@ TEST(ProjectFile, PathsAreRelativeToTheProjectFile) {
     EXPECT_EQ(project.store.narrow(2003), "a.jar;b.dll");
 }
 
-TEST(ProjectFile, IncludedFilesNeedDistinctNames) {
+// Each refused include names the project file, the key, the item and the
+// file, and says why.
+TEST(ProjectFile, IncludedFilesAreRefusedWithTheFileNamed) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> files;  // created under the project directory
+        std::string include;             // the array's items, as TOML
+        std::vector<std::string> expected;
+    };
+    const std::vector<Case> cases = {
+        {"list separator", {"a;b.jar"}, R"("a;b.jar")", {"item 1 \"a;b.jar\"", "holds \";\""}},
+        {"backslash", {"dir\\evil.jar"}, R"("dir\\evil.jar")", {"item 1 \"dir\\evil.jar\"", "path separator"}},
+        {"drive", {"c:evil.jar"}, R"("c:evil.jar")", {"item 1 \"c:evil.jar\"", "holds \":\""}},
+        {"parent directory", {"sub/x"}, R"("sub/..")", {"item 1 \"sub/..\"", "\"..\""}},
+        {"two dots inside", {"a..b.jar"}, R"("a..b.jar")", {"item 1 \"a..b.jar\"", "\"..\""}},
+        {"device name", {"nul.txt"}, R"("nul.txt")", {"item 1 \"nul.txt\"", "device"}},
+        {"outside the code page", {"\xE5\x90\x8D.txt"}, "\"\xE5\x90\x8D.txt\"", {"item 1", "Windows-1252"}},
+        {"missing file", {}, R"("nowhere.jar")", {"item 1 \"nowhere.jar\"", "no such file", "nowhere.jar"}},
+        {"directory", {"lib/a.jar"}, R"("lib")", {"item 1 \"lib\"", "not a regular file"}},
+        {"dangling link", {}, R"("link.jar")", {"item 1 \"link.jar\"", "no such file"}},
+        {"same name", {"one/a.jar", "two/a.jar"}, R"("one/a.jar", "two/a.jar")",
+         {"item 2 \"two/a.jar\"", "same name as \"one/a.jar\""}},
+        {"same name in another case", {"one/App.jar", "two/app.JAR"}, R"("one/App.jar", "two/app.JAR")",
+         {"item 2 \"two/app.JAR\"", "same name as \"one/App.jar\""}},
+        {"same accented name in another case", {"one/\xC3\x89t\xC3\xA9.txt", "\xC3\xA9t\xC3\x89.txt"},
+         "\"one/\xC3\x89t\xC3\xA9.txt\", \"\xC3\xA9t\xC3\x89.txt\"", {"item 2", "same name as"}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        for (const auto& file : c.files) vexal::testing::writeFile(dir / file, "data");
+        std::filesystem::create_symlink(dir / "gone.jar", dir / "link.jar");
+        const std::filesystem::path projectFile = dir / "app.toml";
+        vexal::testing::writeFile(projectFile, "include = [" + c.include + "]\n" + kMinimal);
+        std::string message;
+        try {
+            readProject(projectFile);
+        } catch (const ProjectError& error) {
+            message = error.what();
+        }
+        ASSERT_FALSE(message.empty()) << c.name;
+        EXPECT_EQ(message.rfind(projectFile.string() + ":1: include: ", 0), 0u) << c.name << ": " << message;
+        for (const auto& part : c.expected) {
+            EXPECT_NE(message.find(part), std::string::npos) << c.name << ": \"" << part << "\" not in: " << message;
+        }
+    }
+}
+
+TEST(ProjectFile, IncludedNamesAreStoredInTheCodePageAndMayDifferByMoreThanCase) {
     TempDir dir;
-    vexal::testing::writeFile(dir / "one/a.jar", "1");
-    vexal::testing::writeFile(dir / "two/a.jar", "2");
-    vexal::testing::writeFile(dir / "app.toml", "include = [\"one/a.jar\", \"two/a.jar\"]\n" + kMinimal);
-    EXPECT_THROW(readProject(dir / "app.toml"), ProjectError);
+    vexal::testing::writeFile(dir / "caf\xC3\xA9.txt", "1");
+    vexal::testing::writeFile(dir / "cafe.txt", "2");
+    vexal::testing::writeFile(dir / "app.toml", "include = [\"caf\xC3\xA9.txt\", \"cafe.txt\"]\n" + kMinimal);
+    Project project = readProject(dir / "app.toml");
+    EXPECT_EQ(project.store.narrow(2003), "caf\xE9.txt;cafe.txt");
+}
+
+TEST(ProjectFile, IncludedNamesMustFitTheLaunchersBuffer) {
+    TempDir dir;
+    std::string include;
+    for (int i = 0; i < 50; ++i) {
+        std::string name = std::string(200, 'n') + std::to_string(i);
+        vexal::testing::writeFile(dir / name, "x");
+        include += (include.empty() ? "\"" : ", \"") + name + "\"";
+    }
+    vexal::testing::writeFile(dir / "app.toml", "include = [" + include + "]\n" + kMinimal);
+    try {
+        readProject(dir / "app.toml");
+        ADD_FAILURE() << "no error";
+    } catch (const ProjectError& error) {
+        EXPECT_NE(std::string(error.what()).find("include: the file names take 10139 bytes"), std::string::npos)
+            << error.what();
+    }
 }
 
 TEST(ProjectFile, TheHelloExampleReads) {
