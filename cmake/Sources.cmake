@@ -12,7 +12,9 @@ set(VEXAL_PURE_SOURCES
   config/ConfigBlock.cpp
   config/ConfigStore.cpp
   config/MessageText.cpp
+  files/PathLogic.cpp
   launcher/ArgumentText.cpp
+  process/PathVariable.cpp
 )
 
 set(VEXAL_SHELL_SOURCES
