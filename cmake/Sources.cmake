@@ -23,6 +23,7 @@ set(VEXAL_SHELL_SOURCES
   config/Log.cpp
   files/DeferredDeletion.cpp
   files/Extraction.cpp
+  files/PathResolution.cpp
   launcher/Arguments.cpp
   launcher/LaunchSequence.cpp
   process/Environment.cpp
@@ -40,7 +41,9 @@ set(VEXAL_WIN32_SOURCES
   config/win32/ErrorDisplay.cpp
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
+  files/win32/LongPathName.cpp
   files/win32/PathHelpers.cpp
+  process/win32/EnvironmentServices.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.
