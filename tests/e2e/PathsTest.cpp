@@ -115,17 +115,10 @@ TEST(WorkingDirectory, MissingDirectoryIsIgnored) {
     EXPECT_EQ(run.result.exitCode, kExitNoJvm);
     EXPECT_EQ(logged(run, "Working directory: "), "");
     const std::string refused = logged(run, "ERROR: Could not change to the working directory ");
-    EXPECT_EQ(refused.substr(refused.size() - std::string("\\not there").size()), "\\not there") << refused;
+    const std::string tail = "\\not there";
+    ASSERT_GE(refused.size(), tail.size()) << refused;
+    EXPECT_EQ(refused.substr(refused.size() - tail.size()), tail);
     EXPECT_NE(std::find(run.log.begin(), run.log.end(), "ERROR: No JVM found"), run.log.end());
-}
-
-TEST(WorkingDirectory, EmptyEntryLogsNothingOfItsOwn) {
-    const Launcher made = makeLauncher(StubKind::Console, typicalMessages());
-    const LoggedRun run = runLogged(made, made.dir + "/bin");
-
-    EXPECT_EQ(run.result.exitCode, kExitNoJvm);
-    EXPECT_EQ(logged(run, "Working directory: "), "");
-    EXPECT_EQ(logged(run, "PATH: "), "");
 }
 
 }  // namespace

@@ -64,14 +64,6 @@ TEST(AbsolutePath, FullNameWithOrWithoutCase) {
     }
 }
 
-TEST(ResolveAgainstExeDir, RelativePiecesOnly) {
-    const std::string dir = executableDirectory();
-    EXPECT_EQ(resolveAgainstExeDir("Lib\\\\A.jar"), dir + "Lib\\A.jar");
-    EXPECT_EQ(resolveAgainstExeDir("D:\\\\X"), "D:\\X");
-    EXPECT_EQ(resolveAgainstExeDir("\\\\\\\\srv\\\\x"), "\\\\srv\\x");
-    EXPECT_EQ(resolvePathList("lib;;c:\\tools;"), dir + "lib;c:\\tools");
-}
-
 TEST(PathExists, DriveRootsWithoutTheDiskAndRealEntries) {
     ScratchDir scratch("vexal-paths-exists");
     const std::string file = scratch.path() + "\\Some File.txt";
