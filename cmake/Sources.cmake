@@ -14,7 +14,9 @@ set(VEXAL_PURE_SOURCES
   config/MessageText.cpp
   files/DeletionList.cpp
   files/IncludedFiles.cpp
+  files/PathLogic.cpp
   launcher/ArgumentText.cpp
+  process/PathVariable.cpp
 )
 
 set(VEXAL_SHELL_SOURCES
@@ -22,6 +24,7 @@ set(VEXAL_SHELL_SOURCES
   config/ErrorReport.cpp
   config/Log.cpp
   files/Extraction.cpp
+  files/PathResolution.cpp
   launcher/Arguments.cpp
   launcher/LaunchSequence.cpp
   process/Environment.cpp
@@ -41,8 +44,10 @@ set(VEXAL_WIN32_SOURCES
   config/win32/LogFile.cpp
   files/win32/DeferredDeletion.cpp
   files/win32/ExtractionFiles.cpp
+  files/win32/LongPathName.cpp
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
+  process/win32/EnvironmentServices.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.

@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,5 +26,13 @@ bool isDriveRootSpelling(const std::string& path);
 
 // The non-empty pieces of a ';'-separated list, in order.
 std::vector<std::string> splitList(const std::string& list, char separator = ';');
+
+// Every non-empty piece of a ';'-separated list passed through resolve, the
+// results joined by ';' with none after the last.
+std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve);
+
+// True when the path is at least 4 characters long and ends in ".exe",
+// ignoring case.
+bool hasExeSuffix(const std::string& path);
 
 }  // namespace vexal

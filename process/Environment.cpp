@@ -3,6 +3,10 @@
 #include "config/ConfigIds.h"
 #include "config/ConfigLoader.h"
 #include "config/ConfigStore.h"
+#include "config/Log.h"
+#include "files/PathHelpers.h"
+#include "process/EnvironmentServices.h"
+#include "process/PathVariable.h"
 
 namespace vexal {
 
@@ -19,11 +23,36 @@ void readLauncherKind() {
     gLauncherKind = kind.empty() ? '\0' : kind[0];
 }
 
+void prefixPath() {
+    const std::string list = resolvePathList(configString(id::PathPrefix));
+    std::string oldPath;
+    readPathVariable(oldPath);
+    const PathValue path = composePathValue(list, oldPath);
+    if (path.cut) logError("PATH too long: entries of the previous value left out");
+    if (!list.empty()) logDebug("PATH: %s", path.value.c_str());
+    // Set even when nothing is prefixed: the C runtime's table then agrees
+    // with the process environment.
+    setPathVariable(path.value);
+}
+
+void changeToWorkingDirectory() {
+    const std::string configured = configString(id::WorkingDirectory);
+    if (configured.empty()) return;
+    const std::string directory = absolutePath(configured, false);
+    if (changeCurrentDirectory(directory)) {
+        logDebug("Working directory: %s", directory.c_str());
+    } else {
+        // Not a reason to stop: the application runs where it was started.
+        logError("Could not change to the working directory %s", directory.c_str());
+    }
+}
+
 void prepareEnvironment(void* instance) {
     loadConfigBlock();
     gInstance = instance;
     readLauncherKind();
-    // PATH prefix and working directory arrive with the path helpers.
+    prefixPath();
+    changeToWorkingDirectory();
 }
 
 }  // namespace vexal

@@ -128,15 +128,33 @@ INSTANTIATE_TEST_SUITE_P(Cases, BlockErrorBoxTest, ::testing::ValuesIn(kBoxCases
 namespace vexal::testing {
 namespace {
 
-// A path that the ANSI code page cannot spell: the launcher cannot open its
-// own file under the narrow name and says so, naming the file in the log.
-TEST(OwnFileUnreadable, PathOutsideTheAnsiCodePage) {
+// A path that the ANSI code page cannot spell. The launcher takes the short
+// form of its wide module name, which the code page can spell, as long as it
+// still ends in ".exe"; otherwise it falls back to the narrow name, cannot
+// open its own file under it and says so, naming the file in the log.
+TEST(OwnFileReadable, PathOutsideTheAnsiCodePageThroughItsShortForm) {
+    const Launcher made = makeLauncher(StubKind::Console, writeConfigBlock(typicalMessages()));
+    const std::string dir = made.dir + "/\xE6\x97\xA5\xE6\x9C\xAC \xD0\xB4\xD0\xB8\xD1\x80";  // CJK and Cyrillic
+    std::filesystem::create_directories(dir);
+    const std::string exe = dir + "/app.exe";
+    std::filesystem::rename(made.exe, exe);
+    RunnerSpec spec;
+    spec.app = exe;
+    spec.environment = baseEnvironment();
+
+    const ProcessResult run = runThroughRunner(spec, made.dir);
+
+    EXPECT_EQ(run.exitCode, 83);
+    EXPECT_EQ(run.err, textMode(typicalMessages().narrow(msg::NoJvm) + "\n"));
+}
+
+TEST(OwnFileUnreadable, PathOutsideTheAnsiCodePageWithoutExeSuffix) {
     const Launcher made = makeLauncher(StubKind::Console, writeConfigBlock(typicalMessages()));
     const std::string dir = made.dir + "/\xE6\x97\xA5\xE6\x9C\xAC \xD0\xB4\xD0\xB8\xD1\x80";  // CJK and Cyrillic
     const std::string tmp = made.dir + "/tmp";
     std::filesystem::create_directories(dir);
     std::filesystem::create_directories(tmp);
-    const std::string exe = dir + "/app.exe";
+    const std::string exe = dir + "/app.bin";
     std::filesystem::rename(made.exe, exe);
     RunnerSpec spec;
     spec.app = exe;

@@ -1,0 +1,68 @@
+#include "files/PathLogic.h"
+
+namespace vexal {
+
+bool isRelativePath(const std::string& path) {
+    const std::size_t at = !path.empty() && path[0] == '"' ? 1 : 0;
+    if (path.size() < 3 + at) return true;
+    if (path[at + 1] == ':' && path[at + 2] == '\\') return false;
+    if (path[at] == '\\' && path[at + 1] == '\\') return false;
+    return true;
+}
+
+std::u16string collapseBackslashes(const std::u16string& path) {
+    std::u16string out;
+    out.reserve(path.size());
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        // Only the first two characters may both be backslashes.
+        if (i >= 2 && path[i] == u'\\' && out.back() == u'\\') continue;
+        out.push_back(path[i]);
+    }
+    return out;
+}
+
+std::string joinToExeDir(const std::string& exeDir, const std::string& path) {
+    return isRelativePath(path) ? exeDir + path : path;
+}
+
+bool isDriveRootSpelling(const std::string& path) {
+    if (path.empty()) return false;
+    const std::string rest = path.substr(1);
+    return rest == ":\\" || rest == ":\\." || rest == ":\\.\\.";
+}
+
+std::vector<std::string> splitList(const std::string& list, char separator) {
+    std::vector<std::string> pieces;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t end = list.find(separator, start);
+        if (end == std::string::npos) end = list.size();
+        if (end > start) pieces.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return pieces;
+}
+
+std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve) {
+    std::string out;
+    bool first = true;
+    for (const std::string& piece : splitList(list)) {
+        if (!first) out += ';';
+        out += resolve(piece);
+        first = false;
+    }
+    return out;
+}
+
+bool hasExeSuffix(const std::string& path) {
+    if (path.size() < 4) return false;
+    const char* expected = ".exe";
+    for (std::size_t i = 0; i < 4; ++i) {
+        char c = path[path.size() - 4 + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != expected[i]) return false;
+    }
+    return true;
+}
+
+}  // namespace vexal
