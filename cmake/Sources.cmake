@@ -30,6 +30,7 @@ set(VEXAL_SHELL_SOURCES
   process/Environment.cpp
   process/SingleInstance.cpp
   splash/Splash.cpp
+  windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
   windows/WinLoader/LoadDLL.cpp
 )

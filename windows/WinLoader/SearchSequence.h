@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+// One location of the JVM search sequence (entry 128): a type letter and its
+// argument ("B.\jre" is letter 'B', argument ".\jre").
+struct SearchLocation {
+    char letter;
+    std::string argument;
+};
+
+// The locations of a ';'-separated sequence, empty pieces skipped.
+std::vector<SearchLocation> parseSearchSequence(const std::string& sequence);
+
+// The first line of a location file with every trailing CR and LF removed.
+std::string trimLineEnd(std::string line);
+
+// Registry key names of the version cache and located-JVM records: a path
+// with every backslash turned into a forward slash, and back.
+std::string encodeJvmKeyName(const std::string& path);
+std::string decodeJvmKeyName(const std::string& name);
+
+// The directory of a Java executable path, trailing backslash kept: the last
+// nine characters dropped for "javaw.exe" (case-sensitive), else eight.
+std::string javaExecutableDirectory(const std::string& executable);
+
+}  // namespace vexal
