@@ -39,10 +39,14 @@ BuildResult buildExecutable(const BuildRequest& request) {
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
 
+    for (auto& [name, value] : project.resources.version.strings) {
+        if (name == "OriginalFilename" && value.empty()) value = result.output.filename().string();
+    }
+    ResourceTree resources = buildResourceTree(project.resources);
     std::vector<std::string> included;
     for (const auto& file : project.includes) included.push_back(readFileBytes(file.path));
     std::string bytes = composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch,
-                                          project.store, included);
+                                          project.store, included, &resources);
     writeFileAtomically(result.output, bytes);
     result.size = bytes.size();
     return result;

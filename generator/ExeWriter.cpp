@@ -8,6 +8,7 @@
 
 #include "config/ConfigBlock.h"
 #include "generator/PeImage.h"
+#include "generator/PeResources.h"
 
 namespace vexal {
 namespace gen {
@@ -23,7 +24,8 @@ std::string includedRecord(const std::string& data) {
 }
 
 std::string composeExecutable(const std::string& stub, const std::string& stubName, const std::string& arch,
-                              const ConfigStore& store, const std::vector<std::string>& includedData) {
+                              const ConfigStore& store, const std::vector<std::string>& includedData,
+                              const ResourceTree* resources) {
     PeInfo pe;
     std::string reason;
     if (!readPeInfo(stub, pe, reason)) throw BuildError(stubName + ": " + reason);
@@ -44,12 +46,13 @@ std::string composeExecutable(const std::string& stub, const std::string& stubNa
         throw BuildError(stubName + ": the stub has " + std::to_string(stub.size() - pe.imageEnd()) +
                          " bytes behind its last section, where the configuration block must go");
     }
-    std::string out = stub;
+    std::string out = resources ? replaceResources(stub, *resources, stubName) : stub;
     out += writeConfigBlock(store);
     for (const std::string& data : includedData) {
         if (data.size() > 0x7FFFFFFFu) throw BuildError("an included file is larger than 2 GiB");
         out += includedRecord(data);
     }
+    storePeChecksum(out);
     return out;
 }
 
