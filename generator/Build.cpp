@@ -2,6 +2,8 @@
 
 #include "generator/ExeWriter.h"
 #include "generator/ProjectFile.h"
+#include "generator/Signing.h"
+#include "generator/TextEncoding.h"
 #include "generator/StubLocator.h"
 
 namespace vexal {
@@ -36,6 +38,7 @@ fs::path chooseStub(const BuildRequest& request, const Project& project) {
 BuildResult buildExecutable(const BuildRequest& request) {
     Project project = readProject(request.projectFile, request.overrides);
     BuildResult result;
+    result.warnings = project.warnings;
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
 
@@ -47,6 +50,9 @@ BuildResult buildExecutable(const BuildRequest& request) {
     for (const auto& file : project.includes) included.push_back(readFileBytes(file.path));
     std::string bytes = composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch,
                                           project.store, included, &resources);
+    if (project.signing.wanted()) {
+        bytes = signExecutable(bytes, project.signing, cp1252ToUtf8(project.applicationName()), result.output);
+    }
     writeFileAtomically(result.output, bytes);
     result.size = bytes.size();
     return result;

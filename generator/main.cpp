@@ -37,6 +37,7 @@ int runBuild(const BuildOptions& options) {
     request.overrides = options.overrides;
     request.stubRoots = stubRoots(options.stubs, std::getenv("VEXAL_STUB_DIR"), selfExecutable());
     BuildResult result = buildExecutable(request);
+    for (const auto& warning : result.warnings) std::cerr << "vexal: warning: " << warning << "\n";
     if (!options.quiet) {
         std::cout << "wrote " << result.output.string() << " (" << result.size << " bytes, stub "
                   << result.stub.string() << ")\n";
