@@ -88,6 +88,8 @@ std::string suggestion(const std::string& key) {
         std::size_t d = editDistance(key, name);
         std::size_t lastDot = name.rfind('.');
         if (lastDot != std::string::npos && name.substr(lastDot + 1) == key) d = 1;
+        // A shortened key ("manifest.dpi" for "manifest.dpi-awareness").
+        if (d > 2 && key.size() >= 3 && name.compare(0, key.size(), key) == 0) d = 2;
         if (d < bestDistance) {
             bestDistance = d;
             best = name;

@@ -60,6 +60,7 @@ std::vector<std::string> signCommand(const std::string& tool, const SigningOptio
     command.insert(command.end(), {"-h", "sha256"});
     if (!description.empty()) command.insert(command.end(), {"-n", description});
     if (!options.timestampUrl.empty()) command.insert(command.end(), {"-t", options.timestampUrl});
+    if (!options.signingTime.empty()) command.insert(command.end(), {"-time", options.signingTime});
     command.insert(command.end(), {"-in", input.string(), "-out", output.string()});
     return command;
 }
@@ -134,8 +135,11 @@ std::string signExecutable(const std::string& bytes, const SigningOptions& optio
         scratch.files.push_back(passwordFile);
         writePrivateFile(passwordFile, password);
     }
+    SigningOptions effective = options;
+    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
+    if (effective.signingTime.empty() && epoch && *epoch) effective.signingTime = epoch;
     std::string log;
-    int code = runProgram(signCommand(tool, options, description, input, output, passwordFile), log);
+    int code = runProgram(signCommand(tool, effective, description, input, output, passwordFile), log);
     if (code != 0) {
         while (!log.empty() && (log.back() == '\n' || log.back() == '\r')) log.pop_back();
         throw BuildError("osslsigncode could not sign " + target.string() +

@@ -19,7 +19,9 @@ std::vector<std::string> signCommand(const std::string& tool, const SigningOptio
 // path; empty when there is none.
 std::string findSigningTool();
 
-// Signs the executable bytes and returns the signed bytes. Works in
+// Signs the executable bytes and returns the signed bytes. The signature
+// records the signing time; with SOURCE_DATE_EPOCH set, that time is used,
+// so that the same inputs give the same signed bytes. Works in
 // temporary files beside target. Throws BuildError (with the tool's own
 // message) when the tool is missing or fails.
 std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
