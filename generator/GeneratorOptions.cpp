@@ -7,6 +7,9 @@ namespace {
 
 const std::vector<OptionInfo> kOptions = {
     {"arch", "string", "`\"x64\"`", "Architecture of the stub: `\"x64\"` (x86_64) or `\"x86\"` (i686)."},
+    {"subsystem", "string", "from `application.type`",
+     "The stub's Windows subsystem: `\"gui\"` or `\"console\"`. Sets `application.type` to 1 or 2 unless that is "
+     "given. Without it, types 1 and 5 take the GUI stub and every other type the console stub."},
     {"output", "string", "`<application.name>.exe` beside the project file",
      "The executable to write, relative to the project file; `-o` overrides it."},
     {"application.icon", "string (path)", "none",

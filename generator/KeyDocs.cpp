@@ -17,6 +17,7 @@ const char* const kIntroduction = R"(# Vexal project file
 `vexal build PROJECT.toml` reads a TOML project file and writes a Windows executable: the
 launcher stub followed by the configuration block made from the keys below. Every key is
 optional except `application.main-class`; a missing key gets its default.
+`examples/full/vexal.toml` sets every key, with a comment on each.
 
 ```toml
 arch = "x64"                      # or "x86"
@@ -41,7 +42,8 @@ Rules:
 - Keys are written in sections or as dotted keys: `[splash.status]` with `x = 20` is the
   same as `splash.status.x = 20`. An unknown key, a value of the wrong type and a key that
   sets an id already set by another key are errors naming the file, line and key.
-- Paths in the project file (`output`, `include`) are relative to the project file. Paths
+- Paths of input and output files (`output`, `include`, `application.icon`, `splash.bitmap`,
+  `splash.icon`, `signing.*`) are relative to the project file. Paths
   inside configuration values (class path, working directory, ...) are used by the
   launcher at run time and are relative to the executable's directory.
 - Narrow texts are written in the Windows-1252 code page; a character outside it is an
@@ -174,6 +176,13 @@ std::string keysMarkdown() {
 
 std::string keysText() {
     std::string out;
+    for (const auto& option : generatorOptions()) {
+        std::string name = option.name;
+        name.resize(name.size() < 44 ? 44 : name.size() + 1, ' ');
+        std::string value = option.defaultText;
+        value.erase(std::remove(value.begin(), value.end(), '`'), value.end());
+        out += name + value + "\n";
+    }
     for (const auto& key : keyTable()) {
         std::string name = key.name;
         name.resize(name.size() < 32 ? 32 : name.size() + 1, ' ');

@@ -166,6 +166,7 @@ private:
         const std::string& key = leaf.key;
         if (key == "output") return setOutput(leaf);
         if (key == "arch") return setArch(leaf);
+        if (key == "subsystem") return setSubsystem(leaf);
         if (key == "include") return setIncludes(leaf);
         if (key.rfind(std::string(kRawNarrow) + ".", 0) == 0) return setRaw(leaf, false);
         if (key.rfind(std::string(kRawWide) + ".", 0) == 0) return setRaw(leaf, true);
@@ -298,6 +299,12 @@ private:
         project_.arch = text;
     }
 
+    void setSubsystem(const Leaf& leaf) {
+        std::string text = stringValue(leaf);
+        if (text != "gui" && text != "console") fail(leaf, "expected \"gui\" or \"console\", found \"" + text + "\"");
+        project_.subsystem = text;
+    }
+
     void setIncludes(const Leaf& leaf) {
         const toml::array* array = leaf.node->as_array();
         if (!array) fail(leaf, "expected an array of file paths, found " + describeType(*leaf.node));
@@ -365,6 +372,9 @@ private:
             throw ProjectError(project_.file.string() + ": application.main-class: missing; the main class is required");
         }
         checkSigning();
+        if (!project_.subsystem.empty() && !store.hasNarrow(107)) {
+            store.setNarrow(107, project_.subsystem == "gui" ? "1" : "2");
+        }
         if (const auto& bitmap = project_.resources.splashBitmap) {
             if (!store.hasNarrow(141)) store.setNarrow(141, std::to_string(bitmap->width));
             if (!store.hasNarrow(142)) store.setNarrow(142, std::to_string(bitmap->height));
@@ -465,6 +475,7 @@ private:
 }  // namespace
 
 bool Project::guiStub() const {
+    if (!subsystem.empty()) return subsystem == "gui";
     std::int32_t type = parseDecimal(store.narrow(107));
     return type == 1 || type == 5;
 }

@@ -41,6 +41,7 @@ struct Project {
     std::filesystem::path file;
     ConfigStore store;
     std::string arch = "x64";       // "x64" or "x86"
+    std::string subsystem;          // "gui", "console"; empty: from entry 107
     std::filesystem::path output;   // empty: not given in the project file
     std::vector<IncludedFile> includes;
     ResourceRequest resources;
@@ -49,7 +50,7 @@ struct Project {
     // told like errors ("app.toml:3: java.min-version: ...").
     std::vector<std::string> warnings;
 
-    bool guiStub() const;           // entry 107 is 1 or 5
+    bool guiStub() const;           // subsystem "gui", else entry 107 is 1 or 5
     std::string applicationName() const;
 };
 

@@ -137,6 +137,9 @@ TEST_F(BuildTest, TypeAndArchitecturePickTheStub) {
         {{"application.type = 0"}, 0x8664, kConsole, kPe32PlusLocator},
         {{"arch = \"x86\""}, 0x14C, kConsole, kPe32Locator},
         {{"arch = \"x86\"", "application.type = \"gui\""}, 0x14C, kGui, kPe32Locator},
+        {{"subsystem = \"gui\"", "application.type = 2"}, 0x8664, kGui, kPe32PlusLocator},
+        {{"subsystem = \"console\"", "application.type = \"gui\""}, 0x8664, kConsole, kPe32PlusLocator},
+        {{"arch = \"x86\"", "subsystem = \"gui\""}, 0x14C, kGui, kPe32Locator},
     };
     for (const auto& c : cases) {
         build(project, "out.exe", c.overrides);

@@ -4,7 +4,10 @@
 
 #include "FakeStub.h"
 #include "TestImages.h"
+#include "generator/GeneratorOptions.h"
+#include "generator/KeyTable.h"
 #include "generator/ProjectFile.h"
+#include "generator/StarterProject.h"
 
 using namespace vexal;
 using namespace vexal::gen;
@@ -157,4 +160,75 @@ TEST_F(ProjectResources, SigningOptions) {
     EXPECT_EQ(project.signing.certificate, dir / "cert.pem");
     EXPECT_EQ(project.signing.passwordEnv, "PW");
     EXPECT_FALSE(read(kMain).signing.wanted());
+}
+
+TEST(FullExample, ReadsWithoutWarningAndNamesEveryKey) {
+    const std::filesystem::path file = std::filesystem::path(VEXAL_SOURCE_DIR) / "examples/full/vexal.toml";
+    Project project = readProject(file);
+    EXPECT_TRUE(project.warnings.empty());
+    const std::string text = vexal::testing::readFile(file);
+    auto mentioned = [&](const std::string& key) {
+        // The last part of the key, at the start of a (possibly commented) line.
+        std::string leaf = key.substr(key.rfind('.') + 1);
+        return text.find("\n" + leaf + " = ") != std::string::npos || text.find("\n# " + leaf + " = ") != std::string::npos;
+    };
+    for (const auto& key : keyTable()) EXPECT_TRUE(mentioned(key.name)) << key.name;
+    for (const auto& option : generatorOptions()) EXPECT_TRUE(mentioned(option.name)) << option.name;
+}
+
+TEST(StarterProject, ReadsBackAsTheGivenApplication) {
+    struct Case {
+        StarterOptions options;
+        std::string name, type, classPath;
+    };
+    const std::vector<Case> cases = {
+        {{"com.example.Main", "app.jar", "", "gui"}, "Main", "1", "A1app.jar;"},
+        {{"Tool", "lib/tool \"x\".jar", "My Tool", "console"}, "My Tool", "2", "A1lib/tool \"x\".jar;"},
+        {{"a.b.C", "", "", "gui"}, "C", "1", "D1.\\.;"},
+    };
+    for (const auto& c : cases) {
+        Project project = parseProject(starterProject(c.options), "vexal.toml");
+        EXPECT_EQ(project.store.narrow(122), c.options.mainClass);
+        EXPECT_EQ(project.store.narrow(101), c.name);
+        EXPECT_EQ(project.store.narrow(107), c.type);
+        EXPECT_EQ(project.store.narrow(121), c.classPath);
+        EXPECT_TRUE(project.warnings.empty());
+    }
+    for (const StarterOptions& bad : std::vector<StarterOptions>{{"", "a.jar", "", "gui"}, {"M", "a;b.jar", "", "gui"},
+                                                                   {"M", "a.jar", "", "tui"}}) {
+        EXPECT_THROW(starterProject(bad), ProjectError) << bad.mainClass << " " << bad.jar << " " << bad.type;
+    }
+}
+
+TEST(Targets, SubsystemPicksTheStubAndTheDefaultExecutableType) {
+    struct Case {
+        std::string lines;
+        bool gui;
+        std::string type;
+    };
+    const std::vector<Case> cases = {
+        {"", true, "1"},
+        {"subsystem = \"console\"\n", false, "2"},
+        {"subsystem = \"gui\"\n", true, "1"},
+        {"subsystem = \"gui\"\napplication.type = 7\n", true, "7"},
+        {"subsystem = \"console\"\napplication.type = \"gui\"\n", false, "1"},
+        {"application.type = 5\n", true, "5"},
+        {"application.type = 0\n", false, "0"},
+    };
+    for (const auto& c : cases) {
+        Project project = parseProject(c.lines + "application.main-class = \"M\"\n", "app.toml");
+        EXPECT_EQ(project.guiStub(), c.gui) << c.lines;
+        EXPECT_EQ(project.store.narrow(107), c.type) << c.lines;
+        EXPECT_EQ(project.store.narrow(2001), "v");
+    }
+    EXPECT_NE(std::string([] {
+                  try {
+                      parseProject("subsystem = \"tui\"\napplication.main-class = \"M\"\n", "app.toml");
+                  } catch (const ProjectError& error) {
+                      return error.what();
+                  }
+                  return "";
+              }())
+                  .find("app.toml:1: subsystem: expected \"gui\" or \"console\", found \"tui\""),
+              std::string::npos);
 }
