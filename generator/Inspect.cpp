@@ -90,6 +90,21 @@ std::string hex(std::uint64_t value) {
     return text;
 }
 
+void readSections(const std::string& bytes, Inspection& result) {
+    const std::uint64_t first = result.pe.lastSectionHeader - 40ull * (result.pe.sectionCount - 1u);
+    for (std::uint32_t i = 0; i < result.pe.sectionCount; ++i) {
+        std::uint64_t at = first + 40ull * i;
+        if (at + 40 > bytes.size()) break;
+        SectionInfo section;
+        section.name = bytes.substr(at, 8).c_str();
+        section.virtualSize = fieldAt(bytes, static_cast<std::uint32_t>(at + 8));
+        section.virtualAddress = fieldAt(bytes, static_cast<std::uint32_t>(at + 12));
+        section.rawSize = fieldAt(bytes, static_cast<std::uint32_t>(at + 16));
+        section.rawPosition = fieldAt(bytes, static_cast<std::uint32_t>(at + 20));
+        result.sections.push_back(section);
+    }
+}
+
 std::string manifestLevel(const std::string& manifest) {
     for (const char* level : {"requireAdministrator", "highestAvailable", "asInvoker"}) {
         if (manifest.find(std::string("level=\"") + level + "\"") != std::string::npos) return level;
@@ -158,6 +173,7 @@ bool inspectExecutable(const std::string& bytes, Inspection& result, std::string
     }
     result.blockEnd = read.blockEnd;
     readIncludedRecords(bytes, result);
+    readSections(bytes, result);
     ResourceTree tree;
     std::string problem;
     if (readResources(bytes, tree, problem)) {
@@ -176,6 +192,12 @@ std::string inspectionText(const Inspection& in, const std::string& fileName) {
     out += "File:            " + fileName + " (" + std::to_string(in.fileSize) + " bytes)\n";
     out += "Architecture:    " + archName(in.pe.machine) + (in.pe.pe32Plus ? " (PE32+)" : " (PE32)") + "\n";
     out += "Subsystem:       " + subsystemName(in.pe.subsystem) + "\n";
+    out += "Sections:        " + std::to_string(in.sections.size()) + "\n";
+    for (const auto& section : in.sections) {
+        out += "  " + padded(visible(section.name), 10) + "address " + padded(hex(section.virtualAddress), 10) + "size " +
+               padded(hex(section.virtualSize), 10) + "file " + padded(hex(section.rawPosition), 10) + "raw size " +
+               hex(section.rawSize) + "\n";
+    }
     out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
     out += "Narrow entries:  " + std::to_string(in.store.narrowEntries().size()) + "\n";
     for (const auto& [id, value] : in.store.narrowEntries()) {
@@ -217,6 +239,15 @@ std::string inspectionJson(const Inspection& in, const std::string& fileName) {
     out += "  \"size\": " + std::to_string(in.fileSize) + ",\n";
     out += "  \"architecture\": " + jsonString(archName(in.pe.machine)) + ",\n";
     out += "  \"subsystem\": " + jsonString(subsystemName(in.pe.subsystem)) + ",\n";
+    out += "  \"sections\": [";
+    for (std::size_t i = 0; i < in.sections.size(); ++i) {
+        const auto& section = in.sections[i];
+        out += (i ? ", " : "") + std::string("{\"name\": ") + jsonString(section.name) + ", \"virtualAddress\": " +
+               std::to_string(section.virtualAddress) + ", \"virtualSize\": " + std::to_string(section.virtualSize) +
+               ", \"rawPosition\": " + std::to_string(section.rawPosition) + ", \"rawSize\": " +
+               std::to_string(section.rawSize) + "}";
+    }
+    out += "],\n";
     out += "  \"blockStart\": " + std::to_string(in.blockStart) + ",\n";
     out += "  \"blockEnd\": " + std::to_string(in.blockEnd) + ",\n";
     auto entries = [&](const char* name, auto const& table, auto label, auto text) {

@@ -34,6 +34,11 @@ struct ResourceSummary {
 };
 ResourceSummary summarizeResources(const ResourceTree& tree);
 
+struct SectionInfo {
+    std::string name;
+    std::uint32_t virtualAddress = 0, virtualSize = 0, rawPosition = 0, rawSize = 0;
+};
+
 // What a generated executable holds.
 struct Inspection {
     PeInfo pe;
@@ -42,6 +47,7 @@ struct Inspection {
     std::uint64_t blockEnd = 0;
     ConfigStore store;
     std::vector<IncludedRecordInfo> includes;
+    std::vector<SectionInfo> sections;
     ResourceSummary resources;
     std::uint32_t signatureSize = 0;  // 0: not signed
 };

@@ -109,9 +109,12 @@ TEST(Inspect, ShowsTheResourcesAndTheirSizes) {
     Inspection inspection;
     std::string reason;
     ASSERT_TRUE(inspectExecutable(exe, inspection, reason)) << reason;
+    ASSERT_EQ(inspection.sections.size(), 6u);
+    EXPECT_EQ(inspection.sections.back().name, ".rsrc");
+    EXPECT_EQ(inspection.sections.back().rawPosition + inspection.sections.back().rawSize, inspection.blockStart);
     const std::string text = inspectionText(inspection, "app.exe");
     const std::string json = inspectionJson(inspection, "app.exe");
-    for (const char* line : {"  Icon APPICON                    16x16 32-bit, 32x32 8-bit\n",
+    for (const char* line : {"Sections:        6\n", "  Icon APPICON                    16x16 32-bit, 32x32 8-bit\n",
                              "  Icon ID_SPLASH_ICON             48x48 24-bit\n", "  Bitmap 10000                    30x20\n",
                              "  Version                         file 2.3.0.0, product 1.0.0.0\n",
                              "    CompanyName                   \"Tarnwell \\\"Soft\\\"\"\n",
