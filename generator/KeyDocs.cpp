@@ -55,8 +55,9 @@ Rules:
   `[wide-entries]` sets wide (UTF-16) ids. Ids 2002 and 2003 come from `include` only.
 - `vexal build --set KEY=VALUE` overrides a key of the file (VALUE in TOML syntax, or a
   plain string), e.g. `--set application.type=gui`.
-- The stub is `vexal-stub-gui.exe` when `application.type` is 1 (`"gui"`) or 5, else
-  `vexal-stub-console.exe`, of the architecture `arch`.
+- The stub is `vexal-stub-gui.exe` or `vexal-stub-console.exe` as `subsystem` says, of the
+  architecture `arch`. Without `subsystem`, `application.type` 1 (`"gui"`) or 5 takes the
+  GUI stub and any other type the console stub.
 - On any error nothing is written. Warnings (the build goes on) point at settings the
   launcher accepts but that are rarely meant: a Java version bound such as `"9"` or
   `"11"` (versions are compared as texts, byte by byte, so `"11.0.2"` sorts below `"9"`),
@@ -91,7 +92,7 @@ header fields, which signing leaves as they are.
 
 - `vexal init --main-class com.example.Main --jar app.jar [--type console] [-o FILE]`
   writes a commented starter project (`vexal.toml`).
-- `vexal inspect EXE [--json]` shows the architecture, subsystem, every entry with its
+- `vexal inspect EXE [--json]` shows the architecture, subsystem, sections, every entry with its
   key and id, the included files, the resources (icon sizes, bitmap size, version
   strings, manifest) and the signature of an executable the generator made.
 
