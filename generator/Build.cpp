@@ -2,6 +2,8 @@
 
 #include "generator/ExeWriter.h"
 #include "generator/ProjectFile.h"
+#include "generator/Signing.h"
+#include "generator/TextEncoding.h"
 #include "generator/StubLocator.h"
 
 namespace vexal {
@@ -36,14 +38,40 @@ fs::path chooseStub(const BuildRequest& request, const Project& project) {
 BuildResult buildExecutable(const BuildRequest& request) {
     Project project = readProject(request.projectFile, request.overrides);
     BuildResult result;
+    result.warnings = project.warnings;
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
 
+    for (auto& [name, value] : project.resources.version.strings) {
+        if (name == "OriginalFilename" && value.empty()) value = result.output.filename().string();
+    }
+    const ResourceTree resources = buildResourceTree(project.resources);
     std::vector<fs::path> included;
     for (const auto& file : project.includes) included.push_back(file.path);
-    const std::string head =
-        composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch, project.store, {});
-    result.size = writeExecutable(result.output, head, included);
+    const std::string head = composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch,
+                                               project.store, {}, &resources);
+    if (!project.signing.wanted()) {
+        result.size = writeExecutable(result.output, head, included);
+        return result;
+    }
+    // The signature covers the finished file, included data and all; the
+    // unsigned file is a scratch file, so a failed signing writes nothing.
+    fs::path unsigned_ = result.output;
+    unsigned_ += ".unsigned-part";
+    std::string bytes;
+    try {
+        writeExecutable(unsigned_, head, included);
+        bytes = signExecutable(readFileBytes(unsigned_), project.signing, cp1252ToUtf8(project.applicationName()),
+                               result.output);
+    } catch (...) {
+        std::error_code ec;
+        fs::remove(unsigned_, ec);
+        throw;
+    }
+    std::error_code ec;
+    fs::remove(unsigned_, ec);
+    writeFileAtomically(result.output, bytes);
+    result.size = bytes.size();
     return result;
 }
 

@@ -17,9 +17,11 @@ struct BuildResult {
     std::filesystem::path output;
     std::filesystem::path stub;
     std::size_t size = 0;
+    std::vector<std::string> warnings;  // see Project::warnings
 };
 
-// Reads the project, picks the stub, composes the executable and writes it.
+// Reads the project, picks the stub, composes the executable (resources,
+// block, included files), signs it when the project asks for it, and writes it.
 // Throws ProjectError or BuildError; on error nothing is written.
 BuildResult buildExecutable(const BuildRequest& request);
 

@@ -9,6 +9,7 @@
 
 #include "config/ConfigBlock.h"
 #include "generator/PeImage.h"
+#include "generator/PeResources.h"
 
 namespace vexal {
 namespace gen {
@@ -24,7 +25,8 @@ std::string includedRecord(const std::string& data) {
 }
 
 std::string composeExecutable(const std::string& stub, const std::string& stubName, const std::string& arch,
-                              const ConfigStore& store, const std::vector<std::string>& includedData) {
+                              const ConfigStore& store, const std::vector<std::string>& includedData,
+                              const ResourceTree* resources) {
     PeInfo pe;
     std::string reason;
     if (!readPeInfo(stub, pe, reason)) throw BuildError(stubName + ": " + reason);
@@ -45,12 +47,13 @@ std::string composeExecutable(const std::string& stub, const std::string& stubNa
         throw BuildError(stubName + ": the stub has " + std::to_string(stub.size() - pe.imageEnd()) +
                          " bytes behind its last section, where the configuration block must go");
     }
-    std::string out = stub;
+    std::string out = resources ? replaceResources(stub, *resources, stubName) : stub;
     out += writeConfigBlock(store);
     for (const std::string& data : includedData) {
         if (data.size() > 0x7FFFFFFFu) throw BuildError("an included file is larger than 2 GiB");
         out += includedRecord(data);
     }
+    storePeChecksum(out);
     return out;
 }
 
@@ -69,7 +72,7 @@ namespace {
 
 constexpr std::uintmax_t kMaxIncludedSize = 0x7FFFFFFFu;
 
-void appendIncludedRecord(std::ofstream& out, const fs::path& file) {
+void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& checksum) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) throw BuildError(file.string() + ": cannot read: not a regular file");
     const std::uintmax_t size = fs::file_size(file, ec);
@@ -81,6 +84,7 @@ void appendIncludedRecord(std::ofstream& out, const fs::path& file) {
     std::string sizeField;
     appendInt32(sizeField, static_cast<std::int32_t>(size));
     out.write(sizeField.data(), static_cast<std::streamsize>(sizeField.size()));
+    checksum.add(sizeField.data(), sizeField.size());
     char buffer[65536];
     std::uintmax_t done = 0;
     while (done < size) {
@@ -90,6 +94,7 @@ void appendIncludedRecord(std::ofstream& out, const fs::path& file) {
         if (got <= 0) throw BuildError(file.string() + ": read error or the file shrank while it was read");
         for (std::streamsize i = 0; i < got; ++i) buffer[i] = static_cast<char>(buffer[i] ^ kIncludeMask);
         out.write(buffer, got);
+        checksum.add(buffer, static_cast<std::size_t>(got));
         done += static_cast<std::uintmax_t>(got);
     }
     if (in.peek() != std::char_traits<char>::eof()) throw BuildError(file.string() + ": the file grew while it was read");
@@ -109,9 +114,20 @@ std::uint64_t writeExecutable(const fs::path& path, const std::string& head, con
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out) throw BuildError(path.string() + ": cannot create: " + std::strerror(errno));
         try {
+            // The header checksum covers the whole file, so it is summed as
+            // the file streams out and stored once everything is written.
+            const std::uint32_t checksumOffset = peChecksumOffset(head);
+            PeChecksum checksum(checksumOffset);
             out.write(head.data(), static_cast<std::streamsize>(head.size()));
-            for (const auto& file : includedFiles) appendIncludedRecord(out, file);
+            checksum.add(head.data(), head.size());
+            for (const auto& file : includedFiles) appendIncludedRecord(out, file, checksum);
             size = static_cast<std::uint64_t>(out.tellp());
+            if (checksumOffset != 0) {
+                std::string field;
+                appendInt32(field, static_cast<std::int32_t>(checksum.value()));
+                out.seekp(checksumOffset);
+                out.write(field.data(), 4);
+            }
             out.close();
         } catch (...) {
             out.close();

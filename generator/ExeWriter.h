@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/ConfigStore.h"
+#include "generator/ResourceTree.h"
 
 namespace vexal {
 namespace gen {
@@ -18,13 +19,16 @@ public:
 constexpr unsigned char kIncludeMask = 0x5A;
 
 // The generated executable: the stub's image up to the end of its last
-// section, the configuration block (entries in id order), then one record
-// (32-bit size, masked data) per included file. Checks that the stub is an
+// section (with that section's resources replaced by the given tree, when
+// one is given), the configuration block (entries in id order), then one
+// record (32-bit size, masked data) per included file; the header's
+// checksum covers the whole file. Checks that the stub is an
 // executable of the expected machine whose last section the launcher's
 // fixed header offsets describe, and that nothing follows that section.
 // stubName names the stub in messages. Throws BuildError.
 std::string composeExecutable(const std::string& stub, const std::string& stubName, const std::string& arch,
-                              const ConfigStore& store, const std::vector<std::string>& includedData);
+                              const ConfigStore& store, const std::vector<std::string>& includedData,
+                              const ResourceTree* resources = nullptr);
 
 // One included-file record.
 std::string includedRecord(const std::string& data);

@@ -3,7 +3,9 @@
 #include <cstdio>
 
 #include "config/ConfigBlock.h"
+#include "generator/AppResources.h"
 #include "generator/KeyTable.h"
+#include "generator/PeResources.h"
 #include "generator/TextEncoding.h"
 
 namespace vexal {
@@ -88,7 +90,66 @@ std::string hex(std::uint64_t value) {
     return text;
 }
 
+void readSections(const std::string& bytes, Inspection& result) {
+    const std::uint64_t first = result.pe.lastSectionHeader - 40ull * (result.pe.sectionCount - 1u);
+    for (std::uint32_t i = 0; i < result.pe.sectionCount; ++i) {
+        std::uint64_t at = first + 40ull * i;
+        if (at + 40 > bytes.size()) break;
+        SectionInfo section;
+        section.name = bytes.substr(at, 8).c_str();
+        section.virtualSize = fieldAt(bytes, static_cast<std::uint32_t>(at + 8));
+        section.virtualAddress = fieldAt(bytes, static_cast<std::uint32_t>(at + 12));
+        section.rawSize = fieldAt(bytes, static_cast<std::uint32_t>(at + 16));
+        section.rawPosition = fieldAt(bytes, static_cast<std::uint32_t>(at + 20));
+        result.sections.push_back(section);
+    }
+}
+
+std::string manifestLevel(const std::string& manifest) {
+    for (const char* level : {"requireAdministrator", "highestAvailable", "asInvoker"}) {
+        if (manifest.find(std::string("level=\"") + level + "\"") != std::string::npos) return level;
+    }
+    return "";
+}
+
+std::string manifestDpi(const std::string& manifest) {
+    if (manifest.find(">true/pm<") != std::string::npos || manifest.find("PerMonitor") != std::string::npos) return "per-monitor";
+    if (manifest.find(">true<") != std::string::npos || manifest.find(">system<") != std::string::npos) return "system";
+    return "unaware";
+}
+
+std::string iconImagesText(const std::vector<IconGroupEntry>& images) {
+    std::string out;
+    for (const auto& image : images) {
+        if (!out.empty()) out += ", ";
+        out += std::to_string(image.width) + "x" + std::to_string(image.height) + " " + std::to_string(image.bitCount) + "-bit";
+    }
+    return out;
+}
+
 }  // namespace
+
+ResourceSummary summarizeResources(const ResourceTree& tree) {
+    ResourceSummary summary;
+    auto groups = tree.find(ResourceKey::number(kRtGroupIcon));
+    if (groups != tree.end()) {
+        for (const auto& [name, languages] : groups->second) {
+            IconGroupInfo group{name.label(), {}};
+            if (!languages.empty()) parseIconGroup(languages.begin()->second, group.images);
+            summary.icons.push_back(group);
+        }
+    }
+    if (const std::string* bitmap = findResource(tree, ResourceKey::number(kRtBitmap), ResourceKey::number(kSplashBitmapId))) {
+        summary.hasBitmap = dibSize(*bitmap, summary.bitmapWidth, summary.bitmapHeight);
+    }
+    if (const std::string* version = findResource(tree, ResourceKey::number(kRtVersion), ResourceKey::number(kVersionId))) {
+        summary.hasVersion = parseVersionRecord(*version, summary.version);
+    }
+    if (const std::string* manifest = findResource(tree, ResourceKey::number(kRtManifest), ResourceKey::number(kManifestId))) {
+        summary.manifest = *manifest;
+    }
+    return summary;
+}
 
 bool inspectExecutable(const std::string& bytes, Inspection& result, std::string& reason) {
     if (!readPeInfo(bytes, result.pe, reason)) return false;
@@ -112,6 +173,17 @@ bool inspectExecutable(const std::string& bytes, Inspection& result, std::string
     }
     result.blockEnd = read.blockEnd;
     readIncludedRecords(bytes, result);
+    readSections(bytes, result);
+    ResourceTree tree;
+    std::string problem;
+    if (readResources(bytes, tree, problem)) {
+        result.resources = summarizeResources(tree);
+    } else {
+        result.resources.readable = false;
+        result.resources.problem = problem;
+    }
+    std::uint32_t signaturePosition = 0;
+    securityDirectory(bytes, signaturePosition, result.signatureSize);
     return true;
 }
 
@@ -120,6 +192,12 @@ std::string inspectionText(const Inspection& in, const std::string& fileName) {
     out += "File:            " + fileName + " (" + std::to_string(in.fileSize) + " bytes)\n";
     out += "Architecture:    " + archName(in.pe.machine) + (in.pe.pe32Plus ? " (PE32+)" : " (PE32)") + "\n";
     out += "Subsystem:       " + subsystemName(in.pe.subsystem) + "\n";
+    out += "Sections:        " + std::to_string(in.sections.size()) + "\n";
+    for (const auto& section : in.sections) {
+        out += "  " + padded(visible(section.name), 10) + "address " + padded(hex(section.virtualAddress), 10) + "size " +
+               padded(hex(section.virtualSize), 10) + "file " + padded(hex(section.rawPosition), 10) + "raw size " +
+               hex(section.rawSize) + "\n";
+    }
     out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
     out += "Narrow entries:  " + std::to_string(in.store.narrowEntries().size()) + "\n";
     for (const auto& [id, value] : in.store.narrowEntries()) {
@@ -136,6 +214,22 @@ std::string inspectionText(const Inspection& in, const std::string& fileName) {
         out += "  " + padded(file.name, 32) + std::to_string(file.size) + " bytes" +
                (file.complete ? "" : " (cut short)") + "\n";
     }
+    const ResourceSummary& r = in.resources;
+    out += "Resources:" + std::string(r.readable ? "\n" : "       unreadable (" + r.problem + ")\n");
+    for (const auto& icon : r.icons) out += "  " + padded("Icon " + icon.name, 32) + iconImagesText(icon.images) + "\n";
+    if (r.hasBitmap) {
+        out += "  " + padded("Bitmap 10000", 32) + std::to_string(r.bitmapWidth) + "x" + std::to_string(r.bitmapHeight) + "\n";
+    }
+    if (r.hasVersion) {
+        out += "  " + padded("Version", 32) + "file " + versionNumberText(r.version.fileHigh, r.version.fileLow) +
+               ", product " + versionNumberText(r.version.productHigh, r.version.productLow) + "\n";
+        for (const auto& [name, value] : r.version.strings) out += "    " + padded(name, 30) + "\"" + visible(value) + "\"\n";
+    }
+    if (!r.manifest.empty()) {
+        out += "  " + padded("Manifest", 32) + std::to_string(r.manifest.size()) + " bytes, " + manifestLevel(r.manifest) +
+               ", DPI " + manifestDpi(r.manifest) + "\n";
+    }
+    out += "Signature:       " + (in.signatureSize ? std::to_string(in.signatureSize) + " bytes" : std::string("none")) + "\n";
     return out;
 }
 
@@ -145,6 +239,15 @@ std::string inspectionJson(const Inspection& in, const std::string& fileName) {
     out += "  \"size\": " + std::to_string(in.fileSize) + ",\n";
     out += "  \"architecture\": " + jsonString(archName(in.pe.machine)) + ",\n";
     out += "  \"subsystem\": " + jsonString(subsystemName(in.pe.subsystem)) + ",\n";
+    out += "  \"sections\": [";
+    for (std::size_t i = 0; i < in.sections.size(); ++i) {
+        const auto& section = in.sections[i];
+        out += (i ? ", " : "") + std::string("{\"name\": ") + jsonString(section.name) + ", \"virtualAddress\": " +
+               std::to_string(section.virtualAddress) + ", \"virtualSize\": " + std::to_string(section.virtualSize) +
+               ", \"rawPosition\": " + std::to_string(section.rawPosition) + ", \"rawSize\": " +
+               std::to_string(section.rawSize) + "}";
+    }
+    out += "],\n";
     out += "  \"blockStart\": " + std::to_string(in.blockStart) + ",\n";
     out += "  \"blockEnd\": " + std::to_string(in.blockEnd) + ",\n";
     auto entries = [&](const char* name, auto const& table, auto label, auto text) {
@@ -169,7 +272,43 @@ std::string inspectionJson(const Inspection& in, const std::string& fileName) {
         out += "    {\"name\": " + jsonString(file.name) + ", \"size\": " + std::to_string(file.size) +
                ", \"complete\": " + (file.complete ? "true" : "false") + "}";
     }
-    out += in.includes.empty() ? "]\n" : "\n  ]\n";
+    out += in.includes.empty() ? "],\n" : "\n  ],\n";
+    const ResourceSummary& r = in.resources;
+    out += "  \"resources\": {\n";
+    out += "    \"readable\": " + std::string(r.readable ? "true" : "false") + ",\n";
+    out += "    \"icons\": [";
+    for (std::size_t i = 0; i < r.icons.size(); ++i) {
+        out += (i ? ",\n" : "\n") + std::string("      {\"name\": ") + jsonString(r.icons[i].name) + ", \"images\": [";
+        for (std::size_t j = 0; j < r.icons[i].images.size(); ++j) {
+            const auto& image = r.icons[i].images[j];
+            out += (j ? ", " : "") + std::string("{\"width\": ") + std::to_string(image.width) + ", \"height\": " +
+                   std::to_string(image.height) + ", \"bitCount\": " + std::to_string(image.bitCount) + "}";
+        }
+        out += "]}";
+    }
+    out += r.icons.empty() ? "],\n" : "\n    ],\n";
+    out += "    \"bitmap\": " + (r.hasBitmap ? "{\"width\": " + std::to_string(r.bitmapWidth) + ", \"height\": " +
+                                             std::to_string(r.bitmapHeight) + "}" : std::string("null")) + ",\n";
+    if (r.hasVersion) {
+        out += "    \"version\": {\"fileVersion\": " + jsonString(versionNumberText(r.version.fileHigh, r.version.fileLow)) +
+               ", \"productVersion\": " + jsonString(versionNumberText(r.version.productHigh, r.version.productLow)) +
+               ", \"strings\": {";
+        for (std::size_t i = 0; i < r.version.strings.size(); ++i) {
+            out += (i ? ", " : "") + jsonString(r.version.strings[i].first) + ": " + jsonString(r.version.strings[i].second);
+        }
+        out += "}},\n";
+    } else {
+        out += "    \"version\": null,\n";
+    }
+    if (r.manifest.empty()) {
+        out += "    \"manifest\": null\n";
+    } else {
+        out += "    \"manifest\": {\"bytes\": " + std::to_string(r.manifest.size()) + ", \"executionLevel\": " +
+               jsonString(manifestLevel(r.manifest)) + ", \"dpiAwareness\": " + jsonString(manifestDpi(r.manifest)) +
+               ", \"text\": " + jsonString(r.manifest) + "}\n";
+    }
+    out += "  },\n";
+    out += "  \"signatureSize\": " + std::to_string(in.signatureSize) + "\n";
     return out + "}\n";
 }
 

@@ -5,6 +5,8 @@
 
 #include "config/ConfigStore.h"
 #include "generator/PeImage.h"
+#include "generator/ResourceFiles.h"
+#include "generator/ResourceTree.h"
 
 namespace vexal {
 namespace gen {
@@ -15,6 +17,28 @@ struct IncludedRecordInfo {
     bool complete = true;  // false: the file ends inside the record
 };
 
+// The resources of an executable, as far as the generator writes them.
+struct IconGroupInfo {
+    std::string name;
+    std::vector<IconGroupEntry> images;
+};
+struct ResourceSummary {
+    bool readable = true;
+    std::string problem;  // why the resources could not be read
+    std::vector<IconGroupInfo> icons;
+    bool hasBitmap = false;
+    int bitmapWidth = 0, bitmapHeight = 0;
+    bool hasVersion = false;
+    VersionInfo version;
+    std::string manifest;  // empty: none
+};
+ResourceSummary summarizeResources(const ResourceTree& tree);
+
+struct SectionInfo {
+    std::string name;
+    std::uint32_t virtualAddress = 0, virtualSize = 0, rawPosition = 0, rawSize = 0;
+};
+
 // What a generated executable holds.
 struct Inspection {
     PeInfo pe;
@@ -23,6 +47,9 @@ struct Inspection {
     std::uint64_t blockEnd = 0;
     ConfigStore store;
     std::vector<IncludedRecordInfo> includes;
+    std::vector<SectionInfo> sections;
+    ResourceSummary resources;
+    std::uint32_t signatureSize = 0;  // 0: not signed
 };
 
 // Reads the configuration block of a generated executable through the

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "generator/GeneratorOptions.h"
 #include "generator/KeyTable.h"
 
 namespace vexal {
@@ -16,6 +17,7 @@ const char* const kIntroduction = R"(# Vexal project file
 `vexal build PROJECT.toml` reads a TOML project file and writes a Windows executable: the
 launcher stub followed by the configuration block made from the keys below. Every key is
 optional except `application.main-class`; a missing key gets its default.
+`examples/full/vexal.toml` sets every key, with a comment on each.
 
 ```toml
 arch = "x64"                      # or "x86"
@@ -40,7 +42,8 @@ Rules:
 - Keys are written in sections or as dotted keys: `[splash.status]` with `x = 20` is the
   same as `splash.status.x = 20`. An unknown key, a value of the wrong type and a key that
   sets an id already set by another key are errors naming the file, line and key.
-- Paths in the project file (`output`, `include`) are relative to the project file. Paths
+- Paths of input and output files (`output`, `include`, `application.icon`, `splash.bitmap`,
+  `splash.icon`, `signing.*`) are relative to the project file. Paths
   inside configuration values (class path, working directory, ...) are used by the
   launcher at run time and are relative to the executable's directory.
 - Narrow texts are written in the Windows-1252 code page; a character outside it is an
@@ -52,16 +55,57 @@ Rules:
   `[wide-entries]` sets wide (UTF-16) ids. Ids 2002 and 2003 come from `include` only.
 - `vexal build --set KEY=VALUE` overrides a key of the file (VALUE in TOML syntax, or a
   plain string), e.g. `--set application.type=gui`.
-- The stub is `vexal-stub-gui.exe` when `application.type` is 1 (`"gui"`) or 5, else
-  `vexal-stub-console.exe`, of the architecture `arch`.
+- The stub is `vexal-stub-gui.exe` or `vexal-stub-console.exe` as `subsystem` says, of the
+  architecture `arch`. Without `subsystem`, `application.type` 1 (`"gui"`) or 5 takes the
+  GUI stub and any other type the console stub.
+- On any error nothing is written. Warnings (the build goes on) point at settings the
+  launcher accepts but that are rarely meant: a Java version bound such as `"9"` or
+  `"11"` (versions are compared as texts, byte by byte, so `"11.0.2"` sorts below `"9"`),
+  a maximum version below the minimum, a splash screen without a bitmap.
 
-## Target options
+## Resources
+
+The generator replaces the stub's resource section with its own:
+
+- the application icon (`application.icon`), icon group `APPICON`, every image of the
+  .ico file; it sorts first, so the shell shows it;
+- the splash window's icon, icon group `ID_SPLASH_ICON` (`splash.icon`, else the
+  application icon);
+- the splash bitmap 10000 (`splash.bitmap`, a .bmp file);
+- the version record (`version.*`), US English, without dates;
+- the manifest: `asInvoker` (or `requireAdministrator`), the DPI awareness, and the
+  supported Windows versions from Vista to 11.
+
+The output is the same, byte for byte, for the same project, inputs and stub. A signature
+records the time of signing; set `SOURCE_DATE_EPOCH` to fix it.
+
+## Signing
+
+With `signing.pkcs12`, or `signing.certificate` and `signing.key`, the finished
+executable is signed with `osslsigncode` (SHA-256, the application name as description;
+`VEXAL_OSSLSIGNCODE` names another program). The password is read from the environment
+variable named by `signing.password-env`. The signature is appended behind the block
+and the included files; the launcher finds its block through the resource section's
+header fields, which signing leaves as they are.
+
+## Other commands
+
+- `vexal init --main-class com.example.Main --jar app.jar [--type console] [-o FILE]`
+  writes a commented starter project (`vexal.toml`).
+- `vexal inspect EXE [--json]` shows the architecture, subsystem, sections, every entry with its
+  key and id, the included files, the resources (icon sizes, bitmap size, version
+  strings, manifest) and the signature of an executable the generator made.
+
+## Executable options
+
+These keys shape the executable around the configuration block: the stub,
+the resources and the signature. They set no entry.
 
 | Key | Type | Default | Meaning |
 |---|---|---|---|
-| `arch` | string | `"x64"` | Architecture of the stub: `"x64"` (x86_64) or `"x86"` (i686). |
-| `output` | string | `<application.name>.exe` beside the project file | The executable to write. |
+)";
 
+const char* const kKeysHeading = R"(
 ## Configuration keys
 
 | Key | Id | Type | Default | Meaning |
@@ -78,7 +122,8 @@ A fresh project starts from the values of the sample configuration, except:
 - `application.name` is derived from the main class (`com.example.Hello` gives `Hello`).
 - `logs.error-log` and `logs.debug-log` are off: log files beside the executable are
   something to ask for, and often cannot be written there (for instance under Program Files).
-- `splash.show` is off: the generated executable carries no splash bitmap yet.
+- `splash.show` is off unless `splash.bitmap` is given; `splash.width` and
+  `splash.height` default to the bitmap's size.
 - `application.single-instance` is off: a second start of an ordinary program starts a
   second instance.
 - The messages 1012 to 1014 of generated blocks are not written (the launcher does not read
@@ -118,6 +163,11 @@ std::string idCell(const KeyInfo& key) {
 
 std::string keysMarkdown() {
     std::string out = kIntroduction;
+    for (const auto& option : generatorOptions()) {
+        out += "| `" + std::string(option.name) + "` | " + option.type + " | " + option.defaultText + " | " +
+               markdownCell(option.description) + " |\n";
+    }
+    out += kKeysHeading;
     for (const auto& key : keyTable()) {
         out += "| `" + std::string(key.name) + "` | " + idCell(key) + " | " + kindName(key.kind) + " | " +
                defaultCell(key) + " | " + markdownCell(key.description) + " |\n";
@@ -127,6 +177,13 @@ std::string keysMarkdown() {
 
 std::string keysText() {
     std::string out;
+    for (const auto& option : generatorOptions()) {
+        std::string name = option.name;
+        name.resize(name.size() < 44 ? 44 : name.size() + 1, ' ');
+        std::string value = option.defaultText;
+        value.erase(std::remove(value.begin(), value.end(), '`'), value.end());
+        out += name + value + "\n";
+    }
     for (const auto& key : keyTable()) {
         std::string name = key.name;
         name.resize(name.size() < 32 ? 32 : name.size() + 1, ' ');

@@ -51,6 +51,7 @@ bool readPeInfo(const std::string& bytes, PeInfo& info, std::string& reason) {
         return false;
     }
     info.pe32Plus = magic == 0x20B;
+    info.optionalHeader = static_cast<std::uint32_t>(optional);
     if (info.sectionCount == 0) {
         reason = "the executable has no sections";
         return false;

@@ -16,6 +16,7 @@ struct PeInfo {
     bool pe32Plus = false;
     std::uint16_t subsystem = 0;
     std::uint16_t sectionCount = 0;
+    std::uint32_t optionalHeader = 0;  // file offset of the optional header
     // File offset of the last section's header and its raw-data fields.
     std::uint32_t lastSectionHeader = 0;
     std::uint32_t lastRawSize = 0;

@@ -13,6 +13,8 @@
 
 #include "common/Limits.h"
 #include "files/IncludedFiles.h"
+#include "generator/ExeWriter.h"
+#include "generator/GeneratorOptions.h"
 #include "generator/KeyTable.h"
 #include "generator/TextEncoding.h"
 #include "generator/ValueText.h"
@@ -79,7 +81,8 @@ std::size_t editDistance(const std::string& a, const std::string& b) {
 }
 
 std::string suggestion(const std::string& key) {
-    std::vector<std::string> names = {"output", "arch"};
+    std::vector<std::string> names;
+    for (const auto& option : generatorOptions()) names.push_back(option.name);
     for (const auto& info : keyTable()) names.push_back(info.name);
     std::string best;
     std::size_t bestDistance = 4;
@@ -87,6 +90,8 @@ std::string suggestion(const std::string& key) {
         std::size_t d = editDistance(key, name);
         std::size_t lastDot = name.rfind('.');
         if (lastDot != std::string::npos && name.substr(lastDot + 1) == key) d = 1;
+        // A shortened key ("manifest.dpi" for "manifest.dpi-awareness").
+        if (d > 2 && key.size() >= 3 && name.compare(0, key.size(), key) == 0) d = 2;
         if (d < bestDistance) {
             bestDistance = d;
             best = name;
@@ -163,11 +168,14 @@ private:
         const std::string& key = leaf.key;
         if (key == "output") return setOutput(leaf);
         if (key == "arch") return setArch(leaf);
+        if (key == "subsystem") return setSubsystem(leaf);
         if (key == "include") return setIncludes(leaf);
         if (key.rfind(std::string(kRawNarrow) + ".", 0) == 0) return setRaw(leaf, false);
         if (key.rfind(std::string(kRawWide) + ".", 0) == 0) return setRaw(leaf, true);
+        if (findOption(key)) return setOption(leaf);
         const KeyInfo* info = findKeyByName(key);
         if (!info) fail(leaf, "unknown key" + suggestion(key));
+        where_[key] = location(leaf);
         std::string text;
         try {
             text = entryText(*leaf.node, *info);
@@ -189,6 +197,98 @@ private:
         return p.is_absolute() ? p : project_.file.parent_path() / p;
     }
 
+    std::string readInput(const Leaf& leaf, fs::path& path) {
+        std::string text = stringValue(leaf);
+        if (text.empty()) fail(leaf, "expected a file path, found an empty string");
+        path = relativeToProject(text);
+        try {
+            return readFileBytes(path);
+        } catch (const BuildError& error) {
+            fail(leaf, std::string("cannot read ") + error.what());
+        }
+    }
+
+    template <typename Parse>
+    auto parseInput(const Leaf& leaf, Parse parse) {
+        fs::path path;
+        std::string bytes = readInput(leaf, path);
+        try {
+            return parse(bytes);
+        } catch (const ResourceError& error) {
+            fail(leaf, path.string() + ": " + error.what());
+        }
+    }
+
+    bool boolValue(const Leaf& leaf) {
+        auto flag = leaf.node->value_exact<bool>();
+        if (!flag) fail(leaf, "expected true or false, found " + describeType(*leaf.node));
+        return *flag;
+    }
+
+    // A version-record text: valid UTF-8, no zero character, short enough
+    // for the record's 16-bit lengths.
+    std::string versionText(const Leaf& leaf) {
+        std::string text = stringValue(leaf);
+        std::u16string wide;
+        if (!utf8ToUtf16(text, wide)) fail(leaf, "the text is not valid UTF-8");
+        if (wide.find(u'\0') != std::u16string::npos) fail(leaf, "the text holds a zero character");
+        if (wide.size() > 1000) fail(leaf, "the text is longer than 1000 characters");
+        return text;
+    }
+
+    void setOption(const Leaf& leaf) {
+        const std::string& key = leaf.key;
+        ResourceRequest& resources = project_.resources;
+        if (key == "application.icon") {
+            resources.icon = parseInput(leaf, parseIcoFile);
+        } else if (key == "splash.icon") {
+            resources.splashIcon = parseInput(leaf, parseIcoFile);
+        } else if (key == "splash.bitmap") {
+            resources.splashBitmap = parseInput(leaf, parseBmpFile);
+        } else if (key == "version.file-version" || key == "version.product-version") {
+            std::string text = stringValue(leaf);
+            std::uint32_t high = 0, low = 0;
+            if (!parseVersionNumber(text, high, low)) {
+                fail(leaf, "expected one to four numbers from 0 to 65535 separated by dots, found \"" + text + "\"");
+            }
+            versions_[key] = text;
+        } else if (key.rfind("version.", 0) == 0) {
+            versions_[key] = versionText(leaf);
+        } else if (key == "manifest.dpi-awareness") {
+            std::string text = stringValue(leaf);
+            if (text == "unaware") resources.manifest.dpi = DpiAwareness::Unaware;
+            else if (text == "system") resources.manifest.dpi = DpiAwareness::System;
+            else if (text == "per-monitor") resources.manifest.dpi = DpiAwareness::PerMonitor;
+            else fail(leaf, "expected \"unaware\", \"system\" or \"per-monitor\", found \"" + text + "\"");
+        } else if (key == "manifest.require-administrator") {
+            resources.manifest.requireAdministrator = boolValue(leaf);
+        } else if (key.rfind("signing.", 0) == 0) {
+            setSigning(leaf);
+        }
+    }
+
+    void setSigning(const Leaf& leaf) {
+        const std::string& key = leaf.key;
+        SigningOptions& signing = project_.signing;
+        std::string text = stringValue(leaf);
+        if (text.empty()) fail(leaf, "must not be empty");
+        if (key == "signing.password-env") {
+            signing.passwordEnv = text;
+            return;
+        }
+        if (key == "signing.timestamp-url") {
+            signing.timestampUrl = text;
+            return;
+        }
+        fs::path path = relativeToProject(text);
+        std::error_code ec;
+        if (!fs::is_regular_file(path, ec)) fail(leaf, "no such file: " + path.string());
+        if (key == "signing.pkcs12") signing.pkcs12 = path;
+        if (key == "signing.certificate") signing.certificate = path;
+        if (key == "signing.key") signing.key = path;
+        signingWhere_ = location(leaf);
+    }
+
     void setOutput(const Leaf& leaf) {
         std::string text = stringValue(leaf);
         if (text.empty()) fail(leaf, "the output path must not be empty");
@@ -199,6 +299,12 @@ private:
         std::string text = stringValue(leaf);
         if (text != "x64" && text != "x86") fail(leaf, "expected \"x64\" or \"x86\", found \"" + text + "\"");
         project_.arch = text;
+    }
+
+    void setSubsystem(const Leaf& leaf) {
+        std::string text = stringValue(leaf);
+        if (text != "gui" && text != "console") fail(leaf, "expected \"gui\" or \"console\", found \"" + text + "\"");
+        project_.subsystem = text;
     }
 
     // Every item is a file the generator can read, extracted under its own
@@ -302,6 +408,17 @@ private:
         if (!store.hasNarrow(122)) {
             throw ProjectError(project_.file.string() + ": application.main-class: missing; the main class is required");
         }
+        checkSigning();
+        if (!project_.subsystem.empty() && !store.hasNarrow(107)) {
+            store.setNarrow(107, project_.subsystem == "gui" ? "1" : "2");
+        }
+        if (const auto& bitmap = project_.resources.splashBitmap) {
+            if (!store.hasNarrow(141)) store.setNarrow(141, std::to_string(bitmap->width));
+            if (!store.hasNarrow(142)) store.setNarrow(142, std::to_string(bitmap->height));
+            if (!store.hasNarrow(108)) store.setNarrow(108, "1");
+        } else if (parseDecimal(store.narrow(108)) != 0) {
+            warn("splash.show", "the splash screen is on but no splash.bitmap is given; it shows a plain grey window");
+        }
         for (const auto& key : keyTable()) {
             if (key.defaultValue && !store.hasNarrow(key.id)) store.setNarrow(key.id, key.defaultValue);
         }
@@ -309,6 +426,8 @@ private:
             std::string mainClass = store.narrow(122);
             store.setNarrow(101, mainClass.substr(mainClass.find_last_of("./") + 1));
         }
+        warnAboutVersions();
+        fillVersionRecord();
         std::string names;
         for (const auto& file : project_.includes) names += (names.empty() ? "" : ";") + file.name;
         if (names.size() > kTextBuffer - 1) {
@@ -319,13 +438,85 @@ private:
         store.setNarrow(kIncludedFileNamesId, names);
     }
 
+    void checkSigning() {
+        const SigningOptions& signing = project_.signing;
+        auto signingError = [&](const std::string& reason) {
+            throw ProjectError(signingWhere_ + ": signing: " + reason);
+        };
+        if (!signing.pkcs12.empty() && (!signing.certificate.empty() || !signing.key.empty())) {
+            signingError("give either signing.pkcs12 or signing.certificate with signing.key, not both");
+        }
+        if (signing.certificate.empty() != signing.key.empty()) {
+            signingError("signing.certificate and signing.key go together; one of them is missing");
+        }
+    }
+
+    void warn(const std::string& key, const std::string& reason) {
+        auto where = where_.find(key);
+        project_.warnings.push_back((where == where_.end() ? project_.file.string() : where->second) + ": " + key +
+                                    ": " + reason);
+    }
+
+    // Java versions are compared as texts, byte by byte, with prefix bounds:
+    // "11.0.2" sorts below "9", and "9.0.4" above "11".
+    void warnAboutVersion(const std::string& key, const std::string& bound, bool minimum) {
+        std::string number = bound.substr(0, bound.find('.'));
+        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos || number == "1" ||
+            number[0] == '0') {
+            return;
+        }
+        std::string compared = "\"" + bound + "\" is compared with version texts byte by byte, not as a number: ";
+        if (number.size() == 1) {
+            warn(key, compared + "Java 10 and later (\"10.0.2\", \"17.0.1\") sort below it and are " +
+                          (minimum ? "refused" : "accepted"));
+        } else {
+            warn(key, compared + "Java 9 (\"9.0.4\") sorts above it and is " + (minimum ? "accepted" : "refused"));
+        }
+    }
+
+    void warnAboutVersions() {
+        ConfigStore& store = project_.store;
+        std::string minimum = store.narrow(126), maximum = store.narrow(127);
+        if (where_.count("java.min-version")) warnAboutVersion("java.min-version", minimum, true);
+        if (where_.count("java.max-version")) warnAboutVersion("java.max-version", maximum, false);
+        if (!maximum.empty() && maximum < minimum && minimum.compare(0, maximum.size(), maximum) != 0) {
+            warn("java.max-version", "\"" + maximum + "\" is below java.min-version \"" + minimum +
+                                         "\", so no Java version is accepted");
+        }
+    }
+
+    void fillVersionRecord() {
+        auto value = [&](const char* key, const std::string& fallback) {
+            auto it = versions_.find(key);
+            return it == versions_.end() ? fallback : it->second;
+        };
+        std::string name = cp1252ToUtf8(project_.store.narrow(101));
+        VersionFields& fields = project_.resources.version;
+        fields.fileVersion = value("version.file-version", "1.0.0.0");
+        fields.productVersion = value("version.product-version", fields.fileVersion);
+        fields.strings = {
+            {"CompanyName", value("version.company", "")},
+            {"FileDescription", value("version.description", name)},
+            {"FileVersion", fields.fileVersion},
+            {"InternalName", name},
+            {"LegalCopyright", value("version.copyright", "")},
+            {"OriginalFilename", value("version.original-filename", "")},
+            {"ProductName", value("version.product-name", name)},
+            {"ProductVersion", fields.productVersion},
+        };
+    }
+
     Project project_;
     std::map<std::int32_t, std::string> setBy_;
+    std::map<std::string, std::string> where_;     // entry key -> where it was set
+    std::map<std::string, std::string> versions_;  // version.* key -> text
+    std::string signingWhere_;
 };
 
 }  // namespace
 
 bool Project::guiStub() const {
+    if (!subsystem.empty()) return subsystem == "gui";
     std::int32_t type = parseDecimal(store.narrow(107));
     return type == 1 || type == 5;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/ConfigStore.h"
+#include "generator/AppResources.h"
 
 namespace vexal {
 namespace gen {
@@ -15,6 +16,18 @@ namespace gen {
 class ProjectError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// How the finished executable is signed; no certificate: not signed.
+struct SigningOptions {
+    std::filesystem::path pkcs12;
+    std::filesystem::path certificate;
+    std::filesystem::path key;
+    std::string passwordEnv;
+    std::string timestampUrl;
+    std::string signingTime;  // Unix time recorded in the signature; empty: now
+
+    bool wanted() const { return !pkcs12.empty() || !certificate.empty(); }
 };
 
 struct IncludedFile {
@@ -28,10 +41,16 @@ struct Project {
     std::filesystem::path file;
     ConfigStore store;
     std::string arch = "x64";       // "x64" or "x86"
+    std::string subsystem;          // "gui", "console"; empty: from entry 107
     std::filesystem::path output;   // empty: not given in the project file
     std::vector<IncludedFile> includes;
+    ResourceRequest resources;
+    SigningOptions signing;
+    // Settings the launcher accepts but that are likely not what was meant,
+    // told like errors ("app.toml:3: java.min-version: ...").
+    std::vector<std::string> warnings;
 
-    bool guiStub() const;           // entry 107 is 1 or 5
+    bool guiStub() const;           // subsystem "gui", else entry 107 is 1 or 5
     std::string applicationName() const;
 };
 

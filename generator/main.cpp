@@ -2,6 +2,7 @@
 // TOML project file and the launcher stubs, and shows what such an
 // executable holds.
 #include <cstdlib>
+#include <filesystem>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
@@ -11,6 +12,7 @@
 #include "generator/Inspect.h"
 #include "generator/KeyDocs.h"
 #include "generator/ProjectFile.h"
+#include "generator/StarterProject.h"
 #include "generator/StubLocator.h"
 
 namespace {
@@ -37,6 +39,7 @@ int runBuild(const BuildOptions& options) {
     request.overrides = options.overrides;
     request.stubRoots = stubRoots(options.stubs, std::getenv("VEXAL_STUB_DIR"), selfExecutable());
     BuildResult result = buildExecutable(request);
+    for (const auto& warning : result.warnings) std::cerr << "vexal: warning: " << warning << "\n";
     if (!options.quiet) {
         std::cout << "wrote " << result.output.string() << " (" << result.size << " bytes, stub "
                   << result.stub.string() << ")\n";
@@ -53,6 +56,27 @@ int runInspect(const InspectOptions& options) {
         return 1;
     }
     std::cout << (options.json ? inspectionJson(inspection, options.file) : inspectionText(inspection, options.file));
+    return 0;
+}
+
+struct InitOptions {
+    StarterOptions starter;
+    std::string output = "vexal.toml";
+    bool force = false;
+};
+
+int runInit(const InitOptions& options) {
+    std::string text = starterProject(options.starter);
+    std::error_code ec;
+    if (!options.force && std::filesystem::exists(options.output, ec)) {
+        std::cerr << "vexal: " << options.output << ": exists already (--force replaces it)\n";
+        return 1;
+    }
+    writeFileAtomically(options.output, text);
+    std::filesystem::permissions(options.output, std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
+                                                     std::filesystem::perms::others_exec,
+                                 std::filesystem::perm_options::remove, ec);
+    std::cout << "wrote " << options.output << "\n";
     return 0;
 }
 
@@ -78,6 +102,15 @@ int main(int argc, char** argv) {
     inspectCommand->add_option("executable", inspect.file, "The executable")->required();
     inspectCommand->add_flag("--json", inspect.json, "Print JSON");
 
+    InitOptions init;
+    CLI::App* initCommand = app.add_subcommand("init", "Write a commented starter project file");
+    initCommand->add_option("--main-class", init.starter.mainClass, "The application's main class")->required();
+    initCommand->add_option("--jar", init.starter.jar, "The application's archive, beside the executable");
+    initCommand->add_option("--name", init.starter.name, "The application's name (default: from the main class)");
+    initCommand->add_option("--type", init.starter.type, "\"gui\" (default) or \"console\"");
+    initCommand->add_option("-o,--output", init.output, "The project file to write (default: vexal.toml)");
+    initCommand->add_flag("--force", init.force, "Replace an existing file");
+
     bool markdown = false;
     CLI::App* keysCommand = app.add_subcommand("keys", "List the keys of the project file");
     keysCommand->add_flag("--markdown", markdown, "Print the reference document (docs/project-file.md)");
@@ -86,6 +119,7 @@ int main(int argc, char** argv) {
     try {
         if (*buildCommand) return runBuild(build);
         if (*inspectCommand) return runInspect(inspect);
+        if (*initCommand) return runInit(init);
         std::cout << (markdown ? keysMarkdown() : keysText());
         return 0;
     } catch (const ProjectError& error) {

@@ -4,6 +4,8 @@
 #include "config/ConfigBlock.h"
 #include "generator/Build.h"
 #include "generator/ExeWriter.h"
+#include "generator/PeImage.h"
+#include "generator/PeResources.h"
 #include "generator/ProjectFile.h"
 #include "generator/StubLocator.h"
 
@@ -26,6 +28,24 @@ void writeStubs(const fs::path& root) {
         writeFile(root / arch / stubFileName(true), fakeStub(machine, kGui));
         writeFile(root / arch / stubFileName(false), fakeStub(machine, kConsole));
     }
+}
+
+// The executable is the stub of that machine and subsystem with the
+// project's resources in its last section.
+void expectStubWithResources(const std::string& exe, std::uint16_t machine, std::uint16_t subsystem,
+                             const Project& project) {
+    PeInfo pe;
+    std::string reason;
+    ASSERT_TRUE(readPeInfo(exe, pe, reason)) << reason;
+    EXPECT_EQ(pe.machine, machine);
+    EXPECT_EQ(pe.subsystem, subsystem);
+    ResourceTree tree;
+    ASSERT_TRUE(readResources(exe, tree, reason)) << reason;
+    ResourceRequest request = project.resources;
+    for (auto& [name, value] : request.version.strings) {
+        if (name == "OriginalFilename" && value.empty()) value = "out.exe";
+    }
+    EXPECT_TRUE(tree == buildResourceTree(request));
 }
 
 class BuildTest : public ::testing::Test {
@@ -67,8 +87,7 @@ TEST_F(BuildTest, TheBlockReadsBackAsTheProjectsEntriesFollowedByTheIncludedFile
     BuildResult result = build(project);
     EXPECT_EQ(result.stub, dir / "stubs/x64" / stubFileName(false));
     const std::string exe = readFile(dir / "out.exe");
-    const std::string stub = fakeStub(0x8664, kConsole);
-    ASSERT_EQ(exe.compare(0, stub.size(), stub), 0);
+    expectStubWithResources(exe, 0x8664, kConsole, readProject(dir / "app.toml"));
     EXPECT_EQ(result.size, exe.size());
 
     ConfigStore store;
@@ -99,9 +118,10 @@ TEST_F(BuildTest, TheBlockReadsBackAsTheProjectsEntriesFollowedByTheIncludedFile
 }
 
 TEST_F(BuildTest, SameInputsGiveTheSameBytes) {
-    build(project, "first.exe");
-    build(project, "second.exe");
-    EXPECT_EQ(readFile(dir / "first.exe"), readFile(dir / "second.exe"));
+    build(project);
+    const std::string first = readFile(dir / "out.exe");
+    build(project);
+    EXPECT_TRUE(first == readFile(dir / "out.exe"));
 }
 
 TEST_F(BuildTest, TypeAndArchitecturePickTheStub) {
@@ -117,12 +137,14 @@ TEST_F(BuildTest, TypeAndArchitecturePickTheStub) {
         {{"application.type = 0"}, 0x8664, kConsole, kPe32PlusLocator},
         {{"arch = \"x86\""}, 0x14C, kConsole, kPe32Locator},
         {{"arch = \"x86\"", "application.type = \"gui\""}, 0x14C, kGui, kPe32Locator},
+        {{"subsystem = \"gui\"", "application.type = 2"}, 0x8664, kGui, kPe32PlusLocator},
+        {{"subsystem = \"console\"", "application.type = \"gui\""}, 0x8664, kConsole, kPe32PlusLocator},
+        {{"arch = \"x86\"", "subsystem = \"gui\""}, 0x14C, kGui, kPe32Locator},
     };
     for (const auto& c : cases) {
         build(project, "out.exe", c.overrides);
         const std::string exe = readFile(dir / "out.exe");
-        const std::string stub = fakeStub(c.machine, c.subsystem);
-        EXPECT_EQ(exe.compare(0, stub.size(), stub), 0) << c.overrides.size();
+        expectStubWithResources(exe, c.machine, c.subsystem, readProject(dir / "app.toml", c.overrides));
         ConfigStore store;
         MemorySource source(exe);
         EXPECT_EQ(readConfigBlock(source, c.locator, store).error, BlockError::None);

@@ -43,10 +43,22 @@ std::string fakeStub(std::uint16_t machine, std::uint16_t subsystem, std::size_t
     const std::size_t optional = fileHeader + 20;
     put16(image, optional, plus ? 0x20B : 0x10B);
     put16(image, optional + 68, subsystem);
+    put32(image, optional + 8, static_cast<std::uint32_t>(resourceSize));  // initialized data
+    put32(image, optional + 32, 0x1000);                                    // section alignment
+    put32(image, optional + 36, 0x200);                                     // file alignment
+    const std::size_t directories = optional + (plus ? 112 : 96);
+    put32(image, directories - 4, 16);
+    const std::uint32_t resourceRva = 0x1000;
+    put32(image, directories + 2 * 8, resourceRva);
+    put32(image, directories + 2 * 8 + 4, static_cast<std::uint32_t>(resourceSize));
+    put32(image, optional + 56, resourceRva + 0x1000);  // size of image
     const std::size_t last = optional + optionalSize + 40 * (sections - 1);
     image.replace(last, 5, ".rsrc");
+    put32(image, last + 8, static_cast<std::uint32_t>(resourceSize));
+    put32(image, last + 12, resourceRva);
     put32(image, last + 16, static_cast<std::uint32_t>(resourceSize));
     put32(image, last + 20, rawPosition);
+    put32(image, last + 36, 0x40000040);  // initialized data, readable
     for (std::size_t i = 0; i < resourceSize; ++i) image.push_back(static_cast<char>(i * 7 + subsystem));
     return image;
 }

@@ -9,7 +9,8 @@ namespace testing {
 // A small stand-in for a launcher stub: DOS and PE headers with the section
 // count and optional-header size of the real stubs (so the launcher's fixed
 // header offsets hold the last section's raw-data fields), and a last
-// section whose raw data ends at the end of the file.
+// section, the resources (at RVA 0x1000, filled with a byte pattern), whose
+// raw data end at the end of the file.
 std::string fakeStub(std::uint16_t machine, std::uint16_t subsystem, std::size_t resourceSize = 0x200,
                      std::uint16_t sectionCount = 0);  // 0: as the real stubs
 

@@ -3,7 +3,9 @@
 #include "FakeStub.h"
 #include "config/ConfigBlock.h"
 #include "generator/ExeWriter.h"
+#include "generator/AppResources.h"
 #include "generator/Inspect.h"
+#include "TestImages.h"
 
 using namespace vexal;
 using namespace vexal::gen;
@@ -90,4 +92,40 @@ TEST(Inspect, AnIncludedFileCutShortIsMarked) {
     ASSERT_EQ(inspection.includes.size(), 2u);
     EXPECT_TRUE(inspection.includes[0].complete);
     EXPECT_FALSE(inspection.includes[1].complete);
+}
+
+TEST(Inspect, ShowsTheResourcesAndTheirSizes) {
+    ResourceRequest request;
+    request.icon = parseIcoFile(vexal::testing::icoFile({{16, 32}, {32, 8}}));
+    request.splashIcon = parseIcoFile(vexal::testing::icoFile({{48, 24}}));
+    request.splashBitmap = parseBmpFile(vexal::testing::bmpFile(30, -20));
+    request.version.fileVersion = "2.3";
+    request.version.strings = {{"CompanyName", "Tarnwell \"Soft\""}, {"ProductName", "Demo"}};
+    request.manifest = {true, DpiAwareness::PerMonitor};
+    ResourceTree tree = buildResourceTree(request);
+    ConfigStore store;
+    store.setNarrow(122, "Main");
+    std::string exe = composeExecutable(fakeStub(0x8664, 2), "stub", "x64", store, {}, &tree);
+    Inspection inspection;
+    std::string reason;
+    ASSERT_TRUE(inspectExecutable(exe, inspection, reason)) << reason;
+    ASSERT_EQ(inspection.sections.size(), 6u);
+    EXPECT_EQ(inspection.sections.back().name, ".rsrc");
+    EXPECT_EQ(inspection.sections.back().rawPosition + inspection.sections.back().rawSize, inspection.blockStart);
+    const std::string text = inspectionText(inspection, "app.exe");
+    const std::string json = inspectionJson(inspection, "app.exe");
+    for (const char* line : {"Sections:        6\n", "  Icon APPICON                    16x16 32-bit, 32x32 8-bit\n",
+                             "  Icon ID_SPLASH_ICON             48x48 24-bit\n", "  Bitmap 10000                    30x20\n",
+                             "  Version                         file 2.3.0.0, product 1.0.0.0\n",
+                             "    CompanyName                   \"Tarnwell \\\"Soft\\\"\"\n",
+                             "bytes, requireAdministrator, DPI per-monitor\n", "Signature:       none\n"}) {
+        EXPECT_NE(text.find(line), std::string::npos) << line << "\n" << text;
+    }
+    for (const char* part : {"{\"name\": \"APPICON\", \"images\": [{\"width\": 16, \"height\": 16, \"bitCount\": 32}, "
+                             "{\"width\": 32, \"height\": 32, \"bitCount\": 8}]}",
+                             "\"bitmap\": {\"width\": 30, \"height\": 20}", "\"fileVersion\": \"2.3.0.0\"",
+                             "\"CompanyName\": \"Tarnwell \\\"Soft\\\"\"", "\"executionLevel\": \"requireAdministrator\"",
+                             "\"signatureSize\": 0"}) {
+        EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
+    }
 }
