@@ -9,6 +9,7 @@
 
 set(VEXAL_PURE_SOURCES
   common/Format.cpp
+  common/Utf8.cpp
   config/ConfigBlock.cpp
   config/ConfigStore.cpp
   config/MessageText.cpp

@@ -264,7 +264,7 @@ std::string inspectionJson(const Inspection& in, const std::string& fileName) {
     entries("narrow", in.store.narrowEntries(), narrowIdLabel, cp1252ToUtf8);
     entries(
         "wide", in.store.wideEntries(), [](std::int32_t id) { return "wide-entries." + std::to_string(id); },
-        utf16ToUtf8);
+        [](const std::u16string& value) { return utf16ToUtf8(value); });
     out += "  \"includedFiles\": [";
     for (std::size_t i = 0; i < in.includes.size(); ++i) {
         const auto& file = in.includes[i];

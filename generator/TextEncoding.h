@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "common/Utf8.h"  // utf8ToUtf16, utf16ToUtf8
+
 namespace vexal {
 namespace gen {
 
@@ -16,10 +18,6 @@ bool utf8ToCp1252(const std::string& text, std::string& out, std::string& badCha
 // Converts Windows-1252 to UTF-8 (for listings); bytes that the code page
 // leaves undefined become U+FFFD.
 std::string cp1252ToUtf8(const std::string& text);
-
-// Converts UTF-8 to UTF-16; returns false for text that is not valid UTF-8.
-bool utf8ToUtf16(const std::string& text, std::u16string& out);
-std::string utf16ToUtf8(const std::u16string& text);
 
 }  // namespace gen
 }  // namespace vexal

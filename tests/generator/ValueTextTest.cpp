@@ -65,11 +65,3 @@ TEST(TextEncoding, NarrowTextsAreWindows1252) {
         }
     }
 }
-
-TEST(TextEncoding, WideTextsAreUtf16WithSurrogatePairs) {
-    std::u16string wide;
-    ASSERT_TRUE(utf8ToUtf16("a\xC3\xBC\xF0\x9F\x98\x80", wide));
-    EXPECT_EQ(wide, u"a\u00FC\U0001F600");
-    EXPECT_EQ(utf16ToUtf8(wide), "a\xC3\xBC\xF0\x9F\x98\x80");
-    EXPECT_FALSE(utf8ToUtf16("\xFF", wide));
-}
