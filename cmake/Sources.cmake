@@ -17,6 +17,8 @@ set(VEXAL_PURE_SOURCES
   files/PathLogic.cpp
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
+  windows/WinLoader/JavaVersion.cpp
+  windows/WinLoader/SearchSequence.cpp
 )
 
 set(VEXAL_SHELL_SOURCES
