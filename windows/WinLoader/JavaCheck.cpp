@@ -30,10 +30,12 @@ bool knownVersion(const std::string& executable, const FileTime& lastWriteTime, 
     return false;
 }
 
-// GUI applications run on javaw.exe: java.exe becomes javaw.exe.
+// GUI applications run on javaw.exe: the final ".exe" becomes "w.exe".
 void switchToJavaw(std::string& executable) {
-    const std::size_t extension = executable.rfind(".exe");
-    if (extension != std::string::npos) executable.replace(extension, 4, "w.exe");
+    static const std::string extension = ".exe";
+    if (executable.size() >= extension.size() &&
+        executable.compare(executable.size() - extension.size(), extension.size(), extension) == 0)
+        executable.replace(executable.size() - extension.size(), extension.size(), "w.exe");
 }
 
 }  // namespace
