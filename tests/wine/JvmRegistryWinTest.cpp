@@ -42,14 +42,6 @@ protected:
 
 }  // namespace
 
-TEST_F(JvmRegistryTest, RealKeyNames) {
-    const JvmRegistryKeys real;
-    EXPECT_EQ(real.runtimeKey, "SOFTWARE\\JavaSoft\\Java Runtime Environment");
-    EXPECT_EQ(real.developmentKitKey, "SOFTWARE\\JavaSoft\\Java Development Kit");
-    EXPECT_EQ(real.locatedJvmsKey, "SOFTWARE\\tarnwellsoft\\vexal\\locatedjvms\\");
-    EXPECT_EQ(real.versionCacheKey, "SOFTWARE\\tarnwellsoft\\vexal\\jvms\\");
-}
-
 // CurrentVersion values fit 100 bytes with their terminator.
 TEST_F(JvmRegistryTest, CurrentVersionBuffer) {
     const std::string fits = "1.5" + std::string(96, '0');
@@ -129,6 +121,20 @@ TEST_F(JvmRegistryTest, LocatedRecordsOfOneRoot) {
         EXPECT_EQ(exe, newer);
         EXPECT_EQ(version, "1.5.0_10");
     }
+}
+
+// Of equal versions in one root the first in registry order stays.
+TEST_F(JvmRegistryTest, LocatedRecordsEqualVersions) {
+    const std::string one = javaHome("one", "1.5.0_06");
+    const std::string two = javaHome("two", "1.5.0_06");
+    locate(HKEY_CURRENT_USER, two);
+    locate(HKEY_CURRENT_USER, one);
+    std::vector<std::string> order;
+    ASSERT_TRUE(listRegistrySubkeys(RegistryRoot::CurrentUser, keys_.locatedJvmsKey, order));
+    ASSERT_EQ(order.size(), 2u);
+    std::string exe, version;
+    EXPECT_TRUE(findLocatedJvm(exe, version, "1.5", ""));
+    EXPECT_EQ(exe, decodeJvmKeyName(order[0]));
 }
 
 // The per-user record wins only with a strictly greater version.
