@@ -18,6 +18,8 @@ set(VEXAL_PURE_SOURCES
   files/PathLogic.cpp
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
+  windows/WinLoader/JavaVersion.cpp
+  windows/WinLoader/SearchSequence.cpp
 )
 
 set(VEXAL_SHELL_SOURCES
@@ -33,7 +35,10 @@ set(VEXAL_SHELL_SOURCES
   splash/Splash.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
+  windows/WinLoader/JavaCheck.cpp
+  windows/WinLoader/JvmRegistry.cpp
   windows/WinLoader/LoadDLL.cpp
+  windows/WinLoader/PackedJreInterim.cpp
 )
 
 set(VEXAL_WIN32_SOURCES
@@ -50,6 +55,8 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  windows/WinLoader/win32/JavaProbe.cpp
+  windows/WinLoader/win32/RegistryAccess.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.

@@ -24,4 +24,17 @@ bool findLocatedJvm(std::string& javaExecutable, std::string& version, const std
 bool readCachedVersion(const std::string& executable, const FileTime& lastWriteTime, std::string& version);
 void writeCachedVersion(const std::string& executable, const FileTime& lastWriteTime, const std::string& version);
 
+// The keys this search reads and writes. Tests point them at scratch keys
+// (the roots stay: JavaSoft keys under HKEY_LOCAL_MACHINE, located records
+// under both, the cache under HKEY_CURRENT_USER).
+struct JvmRegistryKeys {
+    std::string runtimeKey = "SOFTWARE\\JavaSoft\\Java Runtime Environment";
+    std::string developmentKitKey = "SOFTWARE\\JavaSoft\\Java Development Kit";
+    std::string locatedJvmsKey = "SOFTWARE\\tarnwellsoft\\vexal\\locatedjvms\\";
+    std::string versionCacheKey = "SOFTWARE\\tarnwellsoft\\vexal\\jvms\\";
+};
+const JvmRegistryKeys& jvmRegistryKeys();
+// From now on the search uses a copy of keys (null: the real keys again).
+void overrideJvmRegistryKeys(const JvmRegistryKeys* keys);
+
 }  // namespace vexal

@@ -1,0 +1,97 @@
+#include "windows/WinLoader/JavaCheck.h"
+
+#include "common/EnvironmentVars.h"
+#include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
+#include "config/Log.h"
+#include "files/PathHelpers.h"
+#include "windows/WinLoader/JavaProcess.h"
+#include "windows/WinLoader/JavaVersion.h"
+#include "windows/WinLoader/JvmRegistry.h"
+#include "windows/WinLoader/PackedJre.h"
+
+namespace vexal {
+
+namespace {
+
+// The version of an existing executable: from the cache while the file is
+// unchanged, else from a probe whose result is cached whatever it is.
+bool knownVersion(const std::string& executable, const FileTime& lastWriteTime, std::string& version) {
+    if (readCachedVersion(executable, lastWriteTime, version)) {
+        logDebug("got version from registry %s", version.c_str());
+        return true;
+    }
+    if (probeJavaVersion(executable, version)) {
+        logDebug("got version from execution %s", version.c_str());
+        writeCachedVersion(executable, lastWriteTime, version);
+        return true;
+    }
+    logDebug("couldn't get version");
+    return false;
+}
+
+// GUI applications run on javaw.exe: the final ".exe" becomes "w.exe".
+void switchToJavaw(std::string& executable) {
+    static const std::string extension = ".exe";
+    if (executable.size() >= extension.size() &&
+        executable.compare(executable.size() - extension.size(), extension.size(), extension) == 0)
+        executable.replace(executable.size() - extension.size(), extension.size(), "w.exe");
+}
+
+}  // namespace
+
+bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::string& minimum,
+                  const std::string& maximum, bool acceptBeta) {
+    logDebug("checkJavaExe (%s, [out], %s, %s, %d)", javaExecutable.c_str(), minimum.c_str(), maximum.c_str(),
+             acceptBeta ? 1 : 0);
+    javaExecutable = absolutePath(javaExecutable, false);
+    bool result = false;
+    FileTime lastWriteTime;
+    if (!findFile(javaExecutable, &lastWriteTime)) {
+        logDebug("file doesn't exist");
+    } else {
+        logDebug("file exists");
+        version.clear();
+        result = knownVersion(javaExecutable, lastWriteTime, version) &&
+                 versionInRange(version, minimum, maximum, acceptBeta, configInt(id::AcceptBeta) != 0);
+    }
+    if (result && configInt(id::ExecutableType) == 1) {
+        switchToJavaw(javaExecutable);
+        return pathExists(javaExecutable);
+    }
+    logDebug("checkJavaExe returning %d", result ? 1 : 0);
+    return result;
+}
+
+std::string javaExeForHome(const std::string& home) {
+    const std::string jdkLayout = home + "\\jre\\bin\\java.exe";
+    if (pathExists(jdkLayout)) return jdkLayout;
+    return home + "\\bin\\java.exe";
+}
+
+bool checkJavaHome(std::string& javaExecutable, const std::string& directory, const std::string& minimum,
+                   const std::string& maximum, bool skipVersionCheck) {
+    const std::string home = absolutePath(directory, false);
+    prepareJre(home);
+    javaExecutable = javaExeForHome(home);
+    if (skipVersionCheck) return true;
+    std::string version;
+    return checkJavaExe(javaExecutable, version, minimum, maximum, true);
+}
+
+bool checkJavaEnvVar(std::string& javaExecutable, const std::string& variable, const std::string& minimum,
+                     const std::string& maximum) {
+    std::string home;
+    if (!getEnvironmentValue(variable, home) || home.empty()) return false;
+    javaExecutable = javaExeForHome(home);
+    std::string version;
+    return checkJavaExe(javaExecutable, version, minimum, maximum, false);
+}
+
+bool checkJavaOnPath(std::string& javaExecutable, const std::string& minimum, const std::string& maximum) {
+    if (!searchExecutable("java.exe", javaExecutable)) return false;
+    std::string version;
+    return checkJavaExe(javaExecutable, version, minimum, maximum, false);
+}
+
+}  // namespace vexal

@@ -1,0 +1,109 @@
+#include <windows.h>
+
+#include "common/Limits.h"
+#include "common/win32/Handle.h"
+#include "files/TempFiles.h"
+#include "windows/WinLoader/JavaCheck.h"
+#include "windows/WinLoader/JavaProcess.h"
+#include "windows/WinLoader/JavaVersion.h"
+
+namespace vexal {
+
+namespace {
+
+constexpr DWORD kProbeTimeoutMs = 10000;
+// After TerminateProcess the child still holds the output file until it is
+// gone; the file is deleted only after that.
+constexpr DWORD kTerminationWaitMs = 5000;
+// The first output line is read as a 100-byte line buffer holds it.
+constexpr DWORD kFirstLineLimit = 99;
+
+// The command line: the short (8.3) form has no spaces and needs no quotes.
+// Without a short form the path is quoted as it is.
+std::string probeCommandLine(const std::string& executable) {
+    char shortPath[kTextBuffer];
+    const DWORD n = GetShortPathNameA(executable.c_str(), shortPath, sizeof shortPath);
+    if (n == 0 || n >= sizeof shortPath) return "\"" + executable + "\" -version";
+    return std::string(shortPath, n) + " -version";
+}
+
+// The output file opened create-always, shared for reading and writing, as
+// an inheritable handle; null when it cannot be opened.
+HANDLE openInheritableOutput(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    HANDLE inheritable = nullptr;
+    if (!DuplicateHandle(GetCurrentProcess(), file.get(), GetCurrentProcess(), &inheritable, 0, TRUE,
+                         DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return inheritable;
+}
+
+// Runs the command line with standard error on output, hidden, at most the
+// time-out; the exit code, or STILL_ACTIVE for a process that had to be
+// ended. False when the process cannot be started.
+bool runProbe(std::string commandLine, HANDLE output, DWORD& exitCode) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;  // 0x101
+    startup.wShowWindow = SW_HIDE;
+    startup.hStdInput = nullptr;
+    startup.hStdOutput = nullptr;
+    startup.hStdError = output;
+    PROCESS_INFORMATION child{};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
+                        &startup, &child))
+        return false;
+    KernelHandle process(child.hProcess), thread(child.hThread);
+    WaitForSingleObject(process.get(), kProbeTimeoutMs);
+    exitCode = STILL_ACTIVE;
+    GetExitCodeProcess(process.get(), &exitCode);
+    if (exitCode == STILL_ACTIVE) {
+        TerminateProcess(process.get(), 1);
+        WaitForSingleObject(process.get(), kTerminationWaitMs);
+    }
+    return true;
+}
+
+// The first line of the file, at most kFirstLineLimit bytes of it.
+bool readFirstLine(const std::string& path, std::string& line) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    char buffer[kFirstLineLimit];
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) || got == 0) return false;
+    line.assign(buffer, got);
+    const std::size_t end = line.find_first_of("\r\n");
+    if (end != std::string::npos) line.resize(end + 1);
+    return true;
+}
+
+}  // namespace
+
+bool probeJavaVersion(const std::string& executable, std::string& version) {
+    const std::string commandLine = probeCommandLine(executable);
+    const std::string outputPath = createTempFileName();
+    KernelHandle output(outputPath.empty() ? nullptr : openInheritableOutput(outputPath));
+
+    DWORD exitCode = 1;
+    const bool started = runProbe(commandLine, output.get(), exitCode);
+    output.reset();
+
+    bool found = false;
+    std::string line;
+    if (started && exitCode == 0 && readFirstLine(outputPath, line)) found = parseVersionBanner(line, version);
+    if (!outputPath.empty()) DeleteFileA(outputPath.c_str());
+    return found;
+}
+
+bool searchExecutable(const std::string& fileName, std::string& found) {
+    char buffer[kTextBuffer];
+    const DWORD n = SearchPathA(nullptr, fileName.c_str(), nullptr, sizeof buffer, buffer, nullptr);
+    if (n == 0 || n >= sizeof buffer) return false;
+    found.assign(buffer, n);
+    return true;
+}
+
+}  // namespace vexal
