@@ -17,6 +17,10 @@ set(VEXAL_PURE_SOURCES
   files/PathLogic.cpp
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
+  windows/WinLoader/JvmLibraryPaths.cpp
+  windows/WinLoader/JvmSearch.cpp
+  windows/WinLoader/PackedJreLayout.cpp
+  windows/WinLoader/SearchSequenceInterim.cpp
 )
 
 set(VEXAL_SHELL_SOURCES
@@ -32,7 +36,11 @@ set(VEXAL_SHELL_SOURCES
   splash/Splash.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
+  windows/WinLoader/JavaCheckInterim.cpp
+  windows/WinLoader/JvmLibrary.cpp
+  windows/WinLoader/JvmRegistryInterim.cpp
   windows/WinLoader/LoadDLL.cpp
+  windows/WinLoader/PackedJre.cpp
 )
 
 set(VEXAL_WIN32_SOURCES
@@ -49,6 +57,8 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  windows/WinLoader/win32/HiddenProcess.cpp
+  windows/WinLoader/win32/LibraryLoader.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.
