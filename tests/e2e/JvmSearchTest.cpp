@@ -109,7 +109,7 @@ Lines searchLines(const Lines& log) {
     Lines lines;
     for (const std::string& line : log) {
         for (const char* prefix : kPrefixes) {
-            if (line.rfind(prefix, 0) == 0 || (line.size() > 7 && line.compare(line.size() - 7, 7, " exists") == 0)) {
+            if (line.rfind(prefix, 0) == 0 || (line.size() > 11 && line.compare(line.size() - 11, 11, ".exe exists") == 0)) {
                 lines.push_back(line);
                 break;
             }
