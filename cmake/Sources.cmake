@@ -19,6 +19,9 @@ set(VEXAL_PURE_SOURCES
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
   windows/WinLoader/JavaVersion.cpp
+  windows/WinLoader/JvmLibraryPaths.cpp
+  windows/WinLoader/JvmSearch.cpp
+  windows/WinLoader/PackedJreLayout.cpp
   windows/WinLoader/SearchSequence.cpp
 )
 
@@ -36,9 +39,10 @@ set(VEXAL_SHELL_SOURCES
   windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
   windows/WinLoader/JavaCheck.cpp
+  windows/WinLoader/JvmLibrary.cpp
   windows/WinLoader/JvmRegistry.cpp
   windows/WinLoader/LoadDLL.cpp
-  windows/WinLoader/PackedJreInterim.cpp
+  windows/WinLoader/PackedJre.cpp
 )
 
 set(VEXAL_WIN32_SOURCES
@@ -55,7 +59,9 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  windows/WinLoader/win32/HiddenProcess.cpp
   windows/WinLoader/win32/JavaProbe.cpp
+  windows/WinLoader/win32/LibraryLoader.cpp
   windows/WinLoader/win32/RegistryAccess.cpp
 )
 

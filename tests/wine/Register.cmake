@@ -55,3 +55,4 @@ vexal_add_wine_test(win_javacheck_tests ${VEXAL_WIN_UNIT_DIR}/win_javacheck_test
 set_property(TEST win_javacheck_tests APPEND PROPERTY LABELS unit)
 vexal_add_wine_test(win_javacheck_slow_tests ${VEXAL_WIN_UNIT_DIR}/win_javacheck_tests.exe --gtest_filter=*Slow*)
 set_property(TEST win_javacheck_slow_tests APPEND PROPERTY LABELS unit slow)
+vexal_register_win_unit_test(win_loader_tests)

@@ -1,15 +1,75 @@
 #include "windows/WinLoader/LoadDLL.h"
 
+#include <cstdio>
+
+#include "common/Limits.h"
 #include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
 #include "config/Log.h"
+#include "files/PathHelpers.h"
+#include "process/Environment.h"
+#include "windows/WinLoader/JavaCheck.h"
+#include "windows/WinLoader/JreConfigFile.h"
+#include "windows/WinLoader/JvmLibrary.h"
+#include "windows/WinLoader/JvmRegistry.h"
+#include "windows/WinLoader/JvmSearch.h"
+#include "windows/WinLoader/SearchSequence.h"
 
 namespace vexal {
 
-// The locations are not searched yet: nothing is found.
-JvmOrigin searchJvm(std::string&, std::string&) {
-    logDebug("Searching for a JVM");
-    return JvmOrigin::None;
+namespace {
+
+// The search's location tests bound to the real checks with the configured
+// version bounds.
+class LauncherLocationTests : public JvmLocationTests {
+public:
+    LauncherLocationTests(std::string minimum, std::string maximum)
+        : minimum_(std::move(minimum)), maximum_(std::move(maximum)) {}
+
+    void debug(const std::string& line) override { logDebug("%s", line.c_str()); }
+    bool readJreConfigFile(std::string& line, const char* suffix) override {
+        return vexal::readJreConfigFile(line, suffix);
+    }
+    bool checkJavaHome(std::string& javaExecutable, const std::string& directory, bool skipVersionCheck) override {
+        return vexal::checkJavaHome(javaExecutable, directory, minimum_, maximum_, skipVersionCheck);
+    }
+    bool checkJavaEnvVar(std::string& javaExecutable, const std::string& variable) override {
+        return vexal::checkJavaEnvVar(javaExecutable, variable, minimum_, maximum_);
+    }
+    bool checkJavaOnPath(std::string& javaExecutable) override {
+        return vexal::checkJavaOnPath(javaExecutable, minimum_, maximum_);
+    }
+    bool checkJavaRegistry(std::string& javaExecutable) override {
+        return vexal::checkJavaRegistry(javaExecutable, minimum_, maximum_);
+    }
+    bool pathExists(const std::string& path) override { return vexal::pathExists(path); }
+
+private:
+    std::string minimum_;
+    std::string maximum_;
+};
+
+}  // namespace
+
+bool readJreConfigFile(std::string& line, const char* suffix) {
+    const std::string path = absolutePath(configString(id::InstallRoot), false) + suffix;
+    std::FILE* file = std::fopen(path.c_str(), "r");
+    if (file == nullptr) return false;
+    char buffer[kTextBuffer];
+    const bool read = std::fgets(buffer, sizeof buffer, file) != nullptr;
+    std::fclose(file);
+    if (!read) return false;
+    line = trimLineEnd(buffer);
+    return true;
+}
+
+JvmOrigin searchJvm(std::string& javaExecutable, std::string& detail) {
+    JvmSearchSettings settings;
+    settings.sequence = configString(id::SearchSequence);
+    settings.launcherKind = launcherKind();
+    LauncherLocationTests tests(configString(id::MinVersion), configString(id::MaxVersion));
+    return runJvmSearch(settings, tests, javaExecutable, detail);
 }
 
 bool LoadDLL() {
@@ -21,6 +81,19 @@ bool LoadDLL() {
         showConfigMessage(msg::NoJvm, nullptr, "");
         return false;
     }
+
+    logDebug("Trying to load JVM-DLL from %s", location.javaExecutable.c_str());
+    const LibraryRef library = loadJvmLibrary(location.javaExecutable);
+    if (library == nullptr) logError("Could not get DLL-Handle.");
+    const bool bound = bindCreateJavaVm(library);
+    if (!bound) logError("Could not load functions");
+    if (library != nullptr && bound) {
+        logDebug("Loading of JVM-DLL successful");
+        return true;
+    }
+
+    const JvmFailureMessage message = jvmFailureMessage(location.origin, location.detail);
+    showConfigMessage(message.id, message.placeholder, message.value);
     return false;
 }
 

@@ -1,0 +1,42 @@
+#include "windows/WinLoader/JvmLibrary.h"
+
+#include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
+#include "config/Log.h"
+#include "files/PathHelpers.h"
+#include "windows/JavaVMLauncher/JvmEntry.h"
+#include "windows/WinLoader/JvmLibraryPaths.h"
+#include "windows/WinLoader/LibraryLoader.h"
+#include "windows/WinLoader/SearchSequence.h"
+
+namespace vexal {
+
+LibraryRef tryJvmVariant(const std::string& javaExecutable, const std::string& variant) {
+    const std::string directory = javaExecutableDirectory(javaExecutable);
+    const std::string path = jvmVariantPath(directory, variant);
+    logDebug("Trying %s (exists %d)", path.c_str(), pathExists(path) ? 1 : 0);
+    // The executable's folder is the runtime's bin folder, where the
+    // libraries that jvm.dll needs live.
+    return loadLibraryBeside(path, directory);
+}
+
+LibraryRef findJvmInBin(const std::string& javaExecutable) {
+    for (const std::string& variant : jvmVariantOrder(configString(id::PreferredVariant))) {
+        if (LibraryRef library = tryJvmVariant(javaExecutable, variant)) return library;
+    }
+    return nullptr;
+}
+
+LibraryRef loadJvmLibrary(const std::string& javaExecutable) {
+    if (LibraryRef library = findJvmInBin(javaExecutable)) return library;
+    return findJvmInBin(alternativeJavaExecutable(javaExecutable));
+}
+
+bool bindCreateJavaVm(LibraryRef library) {
+    void* createJavaVm = libraryFunction(library, "JNI_CreateJavaVM");
+    if (createJavaVm == nullptr) return false;
+    setJvmEntryPoint(createJavaVm);
+    return true;
+}
+
+}  // namespace vexal

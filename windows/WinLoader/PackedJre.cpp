@@ -1,0 +1,41 @@
+#include "windows/WinLoader/PackedJre.h"
+
+#include <cstdio>
+
+#include "config/ConfigIds.h"
+#include "config/ErrorReport.h"
+#include "config/Log.h"
+#include "files/PathHelpers.h"
+#include "windows/WinLoader/HiddenProcess.h"
+#include "windows/WinLoader/PackedJreLayout.h"
+
+namespace vexal {
+
+void prepareJre(const std::string& home) {
+    if (!needsUnpacking(pathExists(packedMarkerPath(home)), pathExists(restoredMarkerPath(home)))) return;
+    logDebug("Unpacking JRE");
+    std::fputs("Preparing JRE ...\n", stdout);
+    std::fflush(stdout);
+    for (const std::string& archive : packedArchives()) unpackJar(home, archive);
+    logDebug("Unpacking JRE done");
+}
+
+void unpackJar(const std::string& home, const std::string& relativeJar) {
+    const std::string archive = home + "\\" + relativeJar;
+    const std::string packedArchive = archive + ".pack";
+    logDebug("Unpacking %s to %s", packedArchive.c_str(), archive.c_str());
+    if (!pathExists(packedArchive)) {
+        logDebug("pack path doesn't exists");
+        return;
+    }
+    ProcessRef process = startHiddenProcess(unpackCommand(home, packedArchive, archive));
+    if (process == nullptr) {
+        logDebug("could not create unpack process");
+        fatalError(msg::InternalError, placeholder::ErrorCode, "20");
+    }
+    logDebug("waiting for unpack200 to finish");
+    waitForProcessEnd(process);
+    logDebug("unpack done");
+}
+
+}  // namespace vexal

@@ -1,0 +1,20 @@
+#pragma once
+#include <string>
+#include <vector>
+
+namespace vexal {
+
+// A runtime delivered with Pack200-compressed archives: rt.jar.pack marks it
+// packed, jsse.jar (restored last) marks it restored.
+std::string packedMarkerPath(const std::string& home);
+std::string restoredMarkerPath(const std::string& home);
+bool needsUnpacking(bool packedMarkerExists, bool restoredMarkerExists);
+
+// The archives restored, relative to the home, in the order they are restored.
+const std::vector<std::string>& packedArchives();
+
+// The tool run for one archive: "<home>\bin\unpack200.exe -r <packed> <archive>",
+// the paths unquoted.
+std::string unpackCommand(const std::string& home, const std::string& packedArchive, const std::string& archive);
+
+}  // namespace vexal

@@ -1,0 +1,38 @@
+#include "windows/WinLoader/LibraryLoader.h"
+
+#include <windows.h>
+
+namespace vexal {
+
+namespace {
+
+using SetDllDirectoryFn = BOOL(WINAPI*)(LPCSTR);
+
+// Bound at run time: the call is missing on the oldest systems, where the
+// library's own folder (through the altered search path) is all there is.
+SetDllDirectoryFn setDllDirectoryFunction() {
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    return kernel ? reinterpret_cast<SetDllDirectoryFn>(
+                        reinterpret_cast<void*>(GetProcAddress(kernel, "SetDllDirectoryA")))
+                  : nullptr;
+}
+
+}  // namespace
+
+LibraryRef loadLibraryBeside(const std::string& path, const std::string& dependencyDirectory) {
+    // A runtime's jvm.dll needs libraries from its bin folder (the C runtime
+    // of newer Java versions), which a plain load would not search. The folder
+    // is put on the search path for this load only.
+    static const SetDllDirectoryFn setDllDirectory = setDllDirectoryFunction();
+    if (setDllDirectory) setDllDirectory(dependencyDirectory.c_str());
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (setDllDirectory) setDllDirectory(nullptr);
+    return module;
+}
+
+void* libraryFunction(LibraryRef library, const char* name) {
+    if (library == nullptr) return nullptr;
+    return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+}  // namespace vexal
