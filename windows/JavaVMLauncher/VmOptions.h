@@ -1,0 +1,24 @@
+#pragma once
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "launcher/Arguments.h"
+
+namespace vexal {
+
+// The options the JVM is created with, in order: the launcher properties,
+// the .vmoptions lines, the class-path option, entry 123 and (entry 125)
+// the "-J" arguments of the command line. Logs "vmoption count %d" and each
+// "vmoption %d: %s".
+std::vector<std::string> buildVmOptions(const std::vector<std::string>& launcherProperties,
+                                        const ArgumentList& arguments);
+
+// The .vmoptions file beside the executable (long path + ".vmoptions"), or null.
+std::FILE* openVmOptionsFile();
+
+// The lines of a .vmoptions stream: each read of at most 8191 bytes is one
+// option, with its trailing CR/LF run removed; empty lines stay.
+std::vector<std::string> readVmOptionsLines(std::FILE* stream);
+
+}  // namespace vexal
