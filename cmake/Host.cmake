@@ -8,6 +8,14 @@ option(VEXAL_SANITIZE "Build the native tests with ASan and UBSan" OFF)
 enable_testing()
 find_package(GTest REQUIRED)
 
+# The JDK: jni.h for the JNI units (native and Windows builds), javac for the
+# test application, libjvm for the real-JVM tests.
+set(VEXAL_JDK_HOME /usr/lib/jvm/java-17-openjdk-amd64 CACHE PATH "JDK used for jni.h, javac and the real-JVM tests")
+set(VEXAL_JNI_INCLUDE ${VEXAL_JDK_HOME}/include)
+if(NOT EXISTS "${VEXAL_JNI_INCLUDE}/jni.h" OR NOT EXISTS "${VEXAL_JNI_INCLUDE}/linux/jni_md.h")
+  message(FATAL_ERROR "No JDK headers in ${VEXAL_JNI_INCLUDE}: set VEXAL_JDK_HOME to a JDK 17 (needs include/jni.h)")
+endif()
+
 if(VEXAL_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
   add_link_options(-fsanitize=address,undefined)
@@ -17,6 +25,7 @@ add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
 target_link_libraries(vexal_posix PUBLIC vexal_pure)
 
 add_subdirectory(tests/native)
+add_subdirectory(tests/jvm)
 add_subdirectory(generator)
 
 if(VEXAL_WINDOWS)
@@ -41,6 +50,7 @@ if(VEXAL_WINDOWS)
       CMAKE_GENERATOR ${CMAKE_GENERATOR}
       CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-${arch}.cmake
                  -DCMAKE_BUILD_TYPE=MinSizeRel -DVEXAL_BUILD_STUBS=ON
+                 -DVEXAL_JNI_INCLUDE=${VEXAL_JNI_INCLUDE}
       BUILD_ALWAYS ON
       BUILD_BYPRODUCTS ${_dir}/stubs/vexal-stub-gui.exe ${_dir}/stubs/vexal-stub-console.exe
       INSTALL_COMMAND "")
@@ -54,6 +64,7 @@ if(VEXAL_WINDOWS)
     CMAKE_GENERATOR ${CMAKE_GENERATOR}
     CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-x86_64-posix.cmake
                -DCMAKE_BUILD_TYPE=Release -DVEXAL_BUILD_WIN_TESTS=ON
+               -DVEXAL_JNI_INCLUDE=${VEXAL_JNI_INCLUDE}
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
 

@@ -37,6 +37,8 @@ set(VEXAL_SHELL_SOURCES
   process/SingleInstance.cpp
   splash/Splash.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
+  windows/JavaVMLauncher/JvmSession.cpp
+  windows/JavaVMLauncher/LaunchInterim.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
   windows/WinLoader/JavaCheck.cpp
   windows/WinLoader/JvmLibrary.cpp
@@ -48,6 +50,7 @@ set(VEXAL_SHELL_SOURCES
 set(VEXAL_WIN32_SOURCES
   common/win32/EnvironmentVars.cpp
   common/win32/ProcessExit.cpp
+  common/win32/ProcessId.cpp
   common/win32/TextCodec.cpp
   config/win32/ConfigLoader.cpp
   config/win32/ErrorDisplay.cpp
@@ -70,6 +73,7 @@ set(VEXAL_POSIX_SOURCES
   common/ProcessExit.cpp
   common/posix/EnvironmentVars.cpp
   common/posix/ProcessExit.cpp
+  common/posix/ProcessId.cpp
   common/posix/TextCodec.cpp
 )
 

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace vexal {
+
+// The id of the running process.
+unsigned long currentProcessId();
+
+}  // namespace vexal

@@ -1,0 +1,61 @@
+// The launcher services that the JNI units reach, for the native real-JVM
+// tests: no registry (nothing to register for deletion), no splash, and
+// configured Windows paths mapped onto this file system ("\" becomes "/").
+// Case is always kept: lower-casing would name another file here.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <string>
+
+#include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
+#include "files/DeferredDeletion.h"
+#include "files/PathHelpers.h"
+#include "process/Environment.h"
+#include "splash/Splash.h"
+
+namespace vexal {
+
+namespace {
+
+std::string slashes(std::string path) {
+    for (char& c : path) {
+        if (c == '\\') c = '/';
+    }
+    return path;
+}
+
+}  // namespace
+
+void registerPendingDeletions() {}
+
+void hideSplash() {}
+
+std::string longPathName(const std::string& path) { return path; }
+
+const std::string& executableDirectory() {
+    static const std::string directory = [] {
+        char buffer[4096];
+        ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        std::string exe = n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string("./");
+        return exe.substr(0, exe.rfind('/') + 1);
+    }();
+    return directory;
+}
+
+std::string absolutePath(const std::string& path, bool) {
+    const std::string mapped = slashes(path);
+    return !mapped.empty() && mapped[0] == '/' ? mapped : executableDirectory() + mapped;
+}
+
+bool pathExists(const std::string& path) {
+    struct stat info {};
+    return stat(slashes(path).c_str(), &info) == 0;
+}
+
+char launcherKind() {
+    const std::string kind = configString(id::LauncherKind);
+    return kind.empty() ? '\0' : kind[0];
+}
+
+}  // namespace vexal
