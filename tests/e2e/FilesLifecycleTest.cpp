@@ -339,6 +339,33 @@ std::string record(const std::string& data) {
     return out;
 }
 
+// The sample search sequence without any runtime: "No JVM found", message
+// 1001 once, exit code 83, and the extracted file registered for deletion by
+// the next start.
+TEST(FilesLifecycle, SampleSequenceWithoutRuntimeListsTheExtractedFile) {
+    ConfigStore store = typicalMessages("2");
+    store.setNarrow(id::SearchSequence, "B.\\jre;Y;EJAVA_HOME;EJDK_HOME;");
+    store.setNarrow(id::LauncherKind, "k");
+    store.setNarrow(id::IncludedFileCount, "1");
+    store.setNarrow(id::IncludedFileNames, "a.bin");
+    const Launcher launcher = makeLauncher(StubKind::Gui, writeConfigBlock(store) + record("whole"));
+
+    const Start start = startLauncher(launcher.exe, launcher.dir + "/run");
+    EXPECT_EQ(start.result.exitCode, kExitNoJvm);
+    EXPECT_NE(std::find(start.log.begin(), start.log.end(), "ERROR: No JVM found"), start.log.end());
+    std::string noJvm = store.narrow(msg::NoJvm);
+    noJvm = textMode(noJvm);
+    int shown = 0;
+    for (std::size_t at = start.result.err.find(noJvm); at != std::string::npos; at = start.result.err.find(noJvm, at + 1))
+        ++shown;
+    EXPECT_EQ(shown, 1) << start.result.err;
+    ASSERT_FALSE(start.unixDir.empty());
+    EXPECT_EQ(readBinaryFile(start.unixFile("a.bin")), "whole");
+    // Listed by the message and again by the exit: the clean-up copes with repeats.
+    EXPECT_TRUE(holds(listed("delete_file"), start.file("a.bin")));
+    EXPECT_TRUE(holds(listed("delete_dir"), start.dir));
+}
+
 struct FailureCase {
     const char* name;
     const char* names;    // entry 2003

@@ -12,66 +12,13 @@
 
 #include "config/ConfigIds.h"
 #include "tests/e2e/Launchers.h"
+#include "tests/e2e/SearchRuns.h"
 #include "tests/support/ExeBuilder.h"
 
 namespace vexal::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using Lines = std::vector<std::string>;
-
-constexpr int kExitNoJvm = 83;
-
-std::string fixture(const std::string& relative) {
-    return (fs::path(harness().runner).parent_path() / relative).string();
-}
-
-void writeText(const fs::path& path, const std::string& text) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << text;
-}
-
-void copyInto(const std::string& from, const fs::path& to) {
-    fs::create_directories(to.parent_path());
-    fs::copy_file(from, to, fs::copy_options::overwrite_existing);
-}
-
-std::string lower(std::string text) {
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-Lines crlfLines(const std::string& text) {
-    Lines lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
-int count(const std::string& text, const std::string& part) {
-    int n = 0;
-    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-    return n;
-}
-
-// A runtime folder: bin\java.exe (an empty file, enough for the bundle pass),
-// optionally the stand-in jvm.dll in a variant folder with its companion
-// library in bin.
-void makeRuntime(const fs::path& home, const char* variant = nullptr,
-                 const char* library = "jvm-standin/jvm.dll") {
-    writeText(home / "bin" / "java.exe", "");
-    if (variant == nullptr) return;
-    copyInto(fixture("jvm-standin/jvmcompanion.dll"), home / "bin" / "jvmcompanion.dll");
-    copyInto(fixture(library), home / "bin" / variant / "jvm.dll");
-}
-
-struct SearchRun {
-    Launcher launcher;
-    ProcessResult result;
-    Lines log;  // the log without its header
-};
 
 class JvmSearch : public ::testing::Test {
 protected:
@@ -81,42 +28,8 @@ protected:
 
     fs::path dir() const { return launcher.dir; }
 
-    SearchRun run() {
-        ExeBuilder(stubPath(StubKind::Gui)).block(store).write(launcher.exe);
-        const std::string tmp = launcher.dir + "/tmp";
-        fs::remove_all(tmp);  // one log file: this run's
-        fs::create_directories(tmp);
-        RunnerSpec spec;
-        spec.app = launcher.exe;
-        spec.environment = baseEnvironment();
-        spec.environment.push_back("TMP=" + windowsPath(tmp));
-        spec.environment.push_back("VEXAL_LOG=yes");
-        spec.environment.insert(spec.environment.end(), environment.begin(), environment.end());
-        SearchRun r{launcher, runThroughRunner(spec, launcher.dir), {}};
-        for (const auto& entry : fs::directory_iterator(tmp)) {
-            if (entry.path().filename().string().rfind("kvl_nlog_", 0) != 0) continue;
-            r.log = crlfLines(readBinaryFile(entry.path().string()));
-            r.log.erase(r.log.begin(), r.log.begin() + std::min<std::size_t>(2, r.log.size()));
-        }
-        return r;
-    }
+    SearchRun run() { return runSearch(launcher, store, environment); }
 };
-
-// The lines of the search itself, without those of the individual tests.
-Lines searchLines(const Lines& log) {
-    static const char* const kPrefixes[] = {"Searching for", "Has ",          "Using ",     "Testing ",
-                                            "Search sequence", "Trying to load", "ERROR: ", "Loading of"};
-    Lines lines;
-    for (const std::string& line : log) {
-        for (const char* prefix : kPrefixes) {
-            if (line.rfind(prefix, 0) == 0 || (line.size() > 11 && line.compare(line.size() - 11, 11, ".exe exists") == 0)) {
-                lines.push_back(line);
-                break;
-            }
-        }
-    }
-    return lines;
-}
 
 TEST_F(JvmSearch, SampleSequenceWithoutRuntime) {
     store.setNarrow(id::SearchSequence, "B.\\jre;Y;EJAVA_HOME;EJDK_HOME;");

@@ -14,7 +14,7 @@ struct IconSpec {
     int bitCount;   // 8, 24 or 32
 };
 std::string iconDib(const IconSpec& spec);
-// A .ico file holding one DIB image per spec.
+// A .ico file holding one DIB image for each size description.
 std::string icoFile(const std::vector<IconSpec>& specs);
 
 // A .bmp file: bitCount 8 (with a 256-colour table), 24 or 32; a negative
