@@ -87,6 +87,7 @@ Lines searchLines(const Lines& log) {
                                             "Search sequence", "Trying to load", "ERROR: ", "Loading of"};
     Lines lines;
     for (const std::string& line : log) {
+        if (line == "launching program") break;  // the launch's own lines follow
         for (const char* prefix : kPrefixes) {
             if (line.rfind(prefix, 0) == 0 ||
                 (line.size() > 11 && line.compare(line.size() - 11, 11, ".exe exists") == 0)) {

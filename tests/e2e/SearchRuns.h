@@ -48,7 +48,8 @@ struct SearchRun {
 SearchRun runSearch(const Launcher& launcher, const ConfigStore& store, const std::vector<std::string>& environment,
                     bool watchBoxes = false);
 
-// The lines of the search itself, without those of the individual tests.
+// The lines of the search itself, without those of the individual tests and
+// without those of the launch that follows it.
 Lines searchLines(const Lines& log);
 
 bool contains(const Lines& lines, const std::string& line);
