@@ -100,6 +100,9 @@ public final class VexalController {
         synchronized (LOCK) {
             String text = pendingText;
             pendingText = null;
+            // A text set between getAction and this call is handed out here;
+            // it must not be announced again with nothing left to give.
+            textReady = false;
             return text;
         }
     }
