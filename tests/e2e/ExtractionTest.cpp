@@ -195,7 +195,7 @@ TEST(Extraction, GeneratedExecutableExtractsTheProjectsFiles) {
     EXPECT_EQ(namesIn(run.extractionDir), (std::set<std::string>{"big.bin", "app.jar", "vexal-runtime.jar"}));
     EXPECT_EQ(readBinaryFile(run.extractionDir + "/big.bin"), big);
     EXPECT_EQ(readBinaryFile(run.extractionDir + "/app.jar"), jar);
-    EXPECT_TRUE(logHas(run, "Included files: 3"));
+    EXPECT_TRUE(logHas(run, "Included files: 4"));
     EXPECT_TRUE(logHas(run, "extracting " + windowsPath(run.extractionDir) + "\\empty.txt (size: 0)"));
     EXPECT_TRUE(logHas(run, "extracting files done"));
 }
