@@ -25,6 +25,7 @@ add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
 target_link_libraries(vexal_posix PUBLIC vexal_pure)
 
 add_subdirectory(tests/native)
+add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
 add_subdirectory(generator)
 

@@ -33,6 +33,80 @@ fs::path chooseStub(const BuildRequest& request, const Project& project) {
     throw BuildError(message);
 }
 
+const char* const kRuntimeJar = "vexal-runtime.jar";
+const char* const kInstallerRuntimeJar = "kvlruntime.jar";
+
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return text;
+}
+
+std::string lookedAt(const std::vector<fs::path>& tried) {
+    std::string text;
+    for (const auto& path : tried) text += (text.empty() ? "" : ", ") + path.string();
+    return text;
+}
+
+fs::path findRuntime(const BuildRequest& request, const Project& project, const std::string& name,
+                     BuildResult& result) {
+    std::vector<fs::path> tried;
+    fs::path jar = findRuntimeFile(request.stubRoots, name, tried);
+    if (jar.empty()) {
+        result.warnings.push_back(project.file.string() + ": runtime.include: no " + name +
+                                  " beside the stubs (looked at " + lookedAt(tried) + "); the executable starts only "
+                                  "when its class path brings the runtime");
+    }
+    return jar;
+}
+
+// The launcher's Java runtime goes in as an included file, so the class path
+// finds it in the extraction directory. A file of the same name that the
+// project includes itself is taken instead.
+void includeRuntime(const BuildRequest& request, Project& project, BuildResult& result) {
+    if (!project.includeRuntime) return;
+    for (const auto& file : project.includes) {
+        if (lowerAscii(file.name) == kRuntimeJar) return;
+    }
+    fs::path jar = findRuntime(request, project, kRuntimeJar, result);
+    if (!jar.empty()) addIncludedFile(project, {jar, kRuntimeJar});
+}
+
+bool isWindowsAbsolute(const std::string& path) {
+    bool drive = path.size() >= 2 && path[1] == ':' &&
+                 ((path[0] >= 'A' && path[0] <= 'Z') || (path[0] >= 'a' && path[0] <= 'z'));
+    return drive || (!path.empty() && (path[0] == '\\' || path[0] == '/'));
+}
+
+// Where an installer-kind launcher looks for kvlruntime.jar: .korvalith under
+// the installation root (entry 10003, relative to the executable's
+// directory). Empty when the project does not want it or the root is absolute
+// (a place on the target machine, not beside the output).
+fs::path installerRuntimeTarget(const Project& project, const fs::path& output, BuildResult& result) {
+    if (!project.includeRuntime || lowerAscii(project.store.narrow(2001)).compare(0, 1, "k") != 0) return fs::path();
+    std::string root = project.store.narrow(10003);
+    if (isWindowsAbsolute(root)) {
+        result.warnings.push_back(project.file.string() + ": application.install-root: \"" + root +
+                                  "\" is absolute, so " + kInstallerRuntimeJar +
+                                  " is not laid out; put it in .korvalith under that directory when installing");
+        return fs::path();
+    }
+    for (char& c : root) {
+        if (c == '\\') c = '/';
+    }
+    fs::path dir = output.parent_path();
+    if (!root.empty()) dir /= root;
+    return (dir / ".korvalith" / kInstallerRuntimeJar).lexically_normal();
+}
+
+void layOutInstallerRuntime(const fs::path& jar, const fs::path& target) {
+    std::error_code ec;
+    fs::create_directories(target.parent_path(), ec);
+    if (!ec) fs::copy_file(jar, target, fs::copy_options::overwrite_existing, ec);
+    if (ec) throw BuildError("cannot copy " + jar.string() + " to " + target.string() + ": " + ec.message());
+}
+
 }  // namespace
 
 BuildResult buildExecutable(const BuildRequest& request) {
@@ -41,6 +115,14 @@ BuildResult buildExecutable(const BuildRequest& request) {
     result.warnings = project.warnings;
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
+    includeRuntime(request, project, result);
+    fs::path kvlTarget = installerRuntimeTarget(project, result.output, result);
+    fs::path kvlJar = kvlTarget.empty() ? fs::path() : findRuntime(request, project, kInstallerRuntimeJar, result);
+    auto finish = [&] {
+        if (kvlJar.empty()) return;
+        layOutInstallerRuntime(kvlJar, kvlTarget);
+        result.installerRuntime = kvlTarget;
+    };
 
     for (auto& [name, value] : project.resources.version.strings) {
         if (name == "OriginalFilename" && value.empty()) value = result.output.filename().string();
@@ -52,6 +134,7 @@ BuildResult buildExecutable(const BuildRequest& request) {
                                                project.store, {}, &resources);
     if (!project.signing.wanted()) {
         result.size = writeExecutable(result.output, head, included);
+        finish();
         return result;
     }
     // The signature covers the finished file, included data and all; the
@@ -72,6 +155,7 @@ BuildResult buildExecutable(const BuildRequest& request) {
     fs::remove(unsigned_, ec);
     writeFileAtomically(result.output, bytes);
     result.size = bytes.size();
+    finish();
     return result;
 }
 

@@ -18,11 +18,16 @@ struct BuildResult {
     std::filesystem::path stub;
     std::size_t size = 0;
     std::vector<std::string> warnings;  // see Project::warnings
+    std::filesystem::path installerRuntime;  // kvlruntime.jar laid out for kind "k"; empty: none
 };
 
 // Reads the project, picks the stub, composes the executable (resources,
-// block, included files), signs it when the project asks for it, and writes it.
-// Throws ProjectError or BuildError; on error nothing is written.
+// block, included files, the Java runtime unless runtime.include is off),
+// signs it when the project asks for it, and writes it. For launcher kind
+// "k" it then copies kvlruntime.jar to .korvalith/ under the installation
+// root beside the output. Throws ProjectError or BuildError; on error
+// nothing is written (only a failed copy of kvlruntime.jar leaves the
+// written executable).
 BuildResult buildExecutable(const BuildRequest& request);
 
 }  // namespace gen

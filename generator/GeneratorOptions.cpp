@@ -30,6 +30,11 @@ const std::vector<OptionInfo> kOptions = {
      "DPI awareness declared in the manifest: `\"unaware\"`, `\"system\"` or `\"per-monitor\"`."},
     {"manifest.require-administrator", "boolean", "`false`",
      "Ask for administrator rights (requireAdministrator) instead of running as the invoker (asInvoker)."},
+    {"runtime.include", "boolean", "`true`",
+     "Include the launcher's Java runtime `vexal-runtime.jar` (the class the launcher calls) among the included "
+     "files, and, for `application.launcher-kind` `\"k\"`, lay out `.korvalith/kvlruntime.jar` under "
+     "`application.install-root` beside the output. Turn it off when the class path brings the runtime "
+     "otherwise."},
     {"signing.pkcs12", "string (path)", "none",
      "Sign the executable with the certificate and key of this PKCS#12 file (needs osslsigncode)."},
     {"signing.certificate", "string (path)", "none",

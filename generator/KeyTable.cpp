@@ -23,7 +23,7 @@ const std::vector<KeyInfo> kKeys = {
     {"logs.debug-log-file", 105, KeyKind::Text, "debug.log",
      "Debug log file name; relative to the executable's directory unless absolute."},
     {"application.runtime-flag", 106, KeyKind::Flag, "1",
-     "Runtime flag handed to the Java runtime launcher class as \"true\" or \"false\"."},
+     "Runtime flag handed to the Java runtime launcher class as \"true\" or \"false\": on, the Java runtime appends to its log files; off, it starts them afresh each run."},
     {"application.type", 107, KeyKind::ExecutableType, "1",
      "Executable type: \"gui\" (1: javaw.exe, errors in message boxes, GUI stub) or \"console\" (2: "
      "java.exe, errors on standard error, console stub); any integer is written as is (5 also picks "

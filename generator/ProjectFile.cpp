@@ -26,6 +26,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
+void storeIncludedFiles(Project& project) {
+    std::string names;
+    for (const auto& file : project.includes) names += (names.empty() ? "" : ";") + file.name;
+    if (names.size() > kTextBuffer - 1) {
+        throw ProjectError(project.file.string() + ": include: the file names take " + std::to_string(names.size()) +
+                           " bytes together; the launcher reads at most " + std::to_string(kTextBuffer - 1));
+    }
+    project.store.setNarrow(kIncludedFileCountId, std::to_string(project.includes.size()));
+    project.store.setNarrow(kIncludedFileNamesId, names);
+}
+
 const char* const kRawNarrow = "entries";
 const char* const kRawWide = "wide-entries";
 
@@ -262,6 +273,8 @@ private:
             else fail(leaf, "expected \"unaware\", \"system\" or \"per-monitor\", found \"" + text + "\"");
         } else if (key == "manifest.require-administrator") {
             resources.manifest.requireAdministrator = boolValue(leaf);
+        } else if (key == "runtime.include") {
+            project_.includeRuntime = boolValue(leaf);
         } else if (key.rfind("signing.", 0) == 0) {
             setSigning(leaf);
         }
@@ -428,14 +441,7 @@ private:
         }
         warnAboutVersions();
         fillVersionRecord();
-        std::string names;
-        for (const auto& file : project_.includes) names += (names.empty() ? "" : ";") + file.name;
-        if (names.size() > kTextBuffer - 1) {
-            throw ProjectError(project_.file.string() + ": include: the file names take " + std::to_string(names.size()) +
-                               " bytes together; the launcher reads at most " + std::to_string(kTextBuffer - 1));
-        }
-        store.setNarrow(kIncludedFileCountId, std::to_string(project_.includes.size()));
-        store.setNarrow(kIncludedFileNamesId, names);
+        storeIncludedFiles(project_);
     }
 
     void checkSigning() {
@@ -514,6 +520,11 @@ private:
 };
 
 }  // namespace
+
+void addIncludedFile(Project& project, IncludedFile file) {
+    project.includes.push_back(std::move(file));
+    storeIncludedFiles(project);
+}
 
 bool Project::guiStub() const {
     if (!subsystem.empty()) return subsystem == "gui";

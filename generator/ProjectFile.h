@@ -46,6 +46,7 @@ struct Project {
     std::vector<IncludedFile> includes;
     ResourceRequest resources;
     SigningOptions signing;
+    bool includeRuntime = true;     // runtime.include
     // Settings the launcher accepts but that are likely not what was meant,
     // told like errors ("app.toml:3: java.min-version: ...").
     std::vector<std::string> warnings;
@@ -53,6 +54,11 @@ struct Project {
     bool guiStub() const;           // subsystem "gui", else entry 107 is 1 or 5
     std::string applicationName() const;
 };
+
+// Adds a file to the included files and updates the entries that list them
+// (2002, 2003). Throws ProjectError when the names grow too long for the
+// launcher.
+void addIncludedFile(Project& project, IncludedFile file);
 
 // Reads a project file. overrides are "key = value" lines in TOML syntax
 // (from the command line) that replace or add values of the file. Throws

@@ -35,6 +35,20 @@ fs::path findStub(const std::vector<fs::path>& roots, const std::string& arch, b
     return fs::path();
 }
 
+fs::path findRuntimeFile(const std::vector<fs::path>& roots, const std::string& name, std::vector<fs::path>& tried) {
+    for (const auto& root : roots) {
+        std::vector<fs::path> dirs = {root / "runtime"};
+        if (root.filename() == "stubs") dirs.push_back(root.parent_path() / "runtime");
+        for (const auto& dir : dirs) {
+            fs::path candidate = dir / name;
+            tried.push_back(candidate);
+            std::error_code ec;
+            if (fs::is_regular_file(candidate, ec)) return candidate;
+        }
+    }
+    return fs::path();
+}
+
 fs::path selfExecutable() {
     std::error_code ec;
     fs::path self = fs::read_symlink("/proc/self/exe", ec);

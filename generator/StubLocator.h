@@ -27,6 +27,13 @@ std::vector<std::filesystem::path> stubRoots(const std::string& explicitDir, con
 std::filesystem::path findStub(const std::vector<std::filesystem::path>& roots, const std::string& arch, bool gui,
                                std::vector<std::filesystem::path>& tried);
 
+// The launcher's Java runtime file (vexal-runtime.jar, kvlruntime.jar) beside
+// the stubs: root/runtime in a build tree, share/vexal/runtime beside an
+// installed share/vexal/stubs. Empty when none exists; tried receives every
+// path that was looked at.
+std::filesystem::path findRuntimeFile(const std::vector<std::filesystem::path>& roots, const std::string& name,
+                                      std::vector<std::filesystem::path>& tried);
+
 // The running program's own path (empty when the platform does not say).
 std::filesystem::path selfExecutable();
 

@@ -43,6 +43,7 @@ int runBuild(const BuildOptions& options) {
     if (!options.quiet) {
         std::cout << "wrote " << result.output.string() << " (" << result.size << " bytes, stub "
                   << result.stub.string() << ")\n";
+        if (!result.installerRuntime.empty()) std::cout << "wrote " << result.installerRuntime.string() << "\n";
     }
     return 0;
 }
