@@ -9,6 +9,7 @@
 #include <jni.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -40,6 +41,7 @@ struct Launch {
     ArgumentList arguments;              // the arguments of main
     Fault fault = Fault::None;
     bool pollController = false;         // from a second, attached thread
+    std::vector<std::string> options;    // further VM options
 };
 
 ArgumentList mainArguments(std::initializer_list<std::u16string> program) {
@@ -88,8 +90,9 @@ void injectFault(Fault fault) {
     env->functions = &gFaultyTable;
 }
 
-// The splash thread's poll: attach, ask the controller, detach. Writes what
-// it got (or why not) to <dir>/controller.
+// The splash thread's poll while main runs: attach, ask the controller
+// every 10 ms until it has a text (at most 5 s), detach. Writes what it got
+// (or why not) to <dir>/controller.
 void pollController(const fs::path& dir) {
     std::ofstream out(dir / "controller", std::ios::binary);
     auto* env = static_cast<JNIEnv*>(attachToJvm());
@@ -103,11 +106,17 @@ void pollController(const fs::path& dir) {
     if (getAction == nullptr || getText == nullptr) {
         out << "no controller";
     } else {
-        out << env->CallStaticIntMethod(controller, getAction) << ' ';
-        auto text = static_cast<jstring>(env->CallStaticObjectMethod(controller, getText));
-        const char* utf = env->GetStringUTFChars(text, nullptr);
-        out << utf;
-        env->ReleaseStringUTFChars(text, utf);
+        for (int i = 0; i < 500; ++i) {
+            const jint action = env->CallStaticIntMethod(controller, getAction);
+            if (action == 2) {
+                auto text = static_cast<jstring>(env->CallStaticObjectMethod(controller, getText));
+                const char* utf = env->GetStringUTFChars(text, nullptr);
+                out << action << ' ' << utf;
+                env->ReleaseStringUTFChars(text, utf);
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
     }
     detachFromJvm();
 }
@@ -131,7 +140,8 @@ std::string classPathOption(const Launch& launch) {
     std::string option = "-Djava.class.path=";
     for (std::size_t i = 0; i < launch.classPath.size(); ++i) {
         if (i > 0) option += ':';
-        option += kClasses + "/" + launch.classPath[i];
+        const std::string& item = launch.classPath[i];
+        option += item[0] == '/' ? item : kClasses + "/" + item;
     }
     return option;
 }
@@ -148,14 +158,21 @@ std::string classPathOption(const Launch& launch) {
         exitProcessNow(90);
     }
     setJvmEntryPoint(dlsym(library, "JNI_CreateJavaVM"));
-    if (!createJvm({classPathOption(launch), "-Dvexal.test.out=" + (dir / "out").string(),
-                    "-Dvexal.test.firstRun=" + launch.firstRun})) {
+    std::vector<std::string> options{classPathOption(launch), "-Dvexal.test.out=" + (dir / "out").string(),
+                                     "-Dvexal.test.firstRun=" + launch.firstRun};
+    options.insert(options.end(), launch.options.begin(), launch.options.end());
+    if (!createJvm(options)) {
         std::fprintf(stderr, "createJvm failed\n");
         exitProcessNow(91);
     }
-    if (launch.pollController) std::thread(pollController, dir).join();
+    std::thread poller;
+    if (launch.pollController) poller = std::thread(pollController, dir);
     injectFault(launch.fault);
-    if (!callMain(launch.arguments)) {
+    const bool called = callMain(launch.arguments);
+    // An attached thread counts as a running one: DestroyJavaVM would wait
+    // for it.
+    if (poller.joinable()) poller.join();
+    if (!called) {
         std::fprintf(stderr, "callMain failed\n");
         exitProcessNow(1);
     }
@@ -311,6 +328,58 @@ TEST_F(RealJvm, SecondThreadAttachesPollsAndDetaches) {
     EXPECT_EXIT(runLaunch(launch, dir_), ::testing::ExitedWithCode(0), "JVM destroyed");
     EXPECT_EQ(readFile(dir_ / "controller"), "2 status \xE2\x9C\x93 \xE6\x97\xA5\xE6\x9C\xAC");
 }
+
+#ifdef VEXAL_RUNTIME_JAR
+// The real runtime launcher (runtime/) with a test application.
+class RealRuntime : public RealJvm {
+protected:
+    Launch launch(std::initializer_list<std::u16string> program, const std::string& errorLog = "",
+                  const std::string& debugLog = "") {
+        Launch l{{VEXAL_RUNTIME_JAR, VEXAL_KVL_JAR, "realapp"}, 'v', false, "true",
+                 {u"false", u"com.example.RecordingApp", wide(errorLog), wide(debugLog), u"false", u"app.exe"}};
+        l.arguments.insert(l.arguments.end(), program);
+        return l;
+    }
+    static std::u16string wide(const std::string& ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+};
+
+TEST_F(RealRuntime, RunsTheApplicationWithLogsArgumentsAndSplashText) {
+    const std::string errorLog = (dir_ / "logs" / "err" / "error.log").string();
+    const std::string debugLog = (dir_ / "logs" / "dbg" / "debug.log").string();
+    Launch l = launch({u"\u65e5\u672c\u8a9e", u"x y", u"\U0001F600"}, errorLog, debugLog);
+    l.pollController = true;
+    EXPECT_EXIT(runLaunch(l, dir_), ::testing::ExitedWithCode(0), "JVM destroyed");
+    EXPECT_EQ(readFile(dir_ / "out.args"), "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E\nx y\n\xF0\x9F\x98\x80\n");
+    EXPECT_EQ(readFile(dir_ / "out.props"), "firstRun=null\ntoken=app.exe\n");
+    EXPECT_EQ(readFile(errorLog), "error line from the app\n");
+    EXPECT_EQ(readFile(debugLog), "debug line from the app\n");
+    EXPECT_EQ(readFile(dir_ / "out.worker"), "worker done\n");
+    EXPECT_EQ(readFile(dir_ / "controller"), "2 Loading \xE2\x9C\x93");
+}
+
+TEST_F(RealRuntime, ApplicationExceptionReachesTheLauncher) {
+    EXPECT_EXIT(runLaunch(launch({u"throw"}), dir_), ::testing::ExitedWithCode(1),
+                "application failed on purpose\n\tat com.example.RecordingApp.main(.|\n)*callMain failed");
+    EXPECT_NE(logText(dir_).find("ERROR: an exception occured\n"), std::string::npos);
+}
+
+TEST_F(RealRuntime, MissingApplicationClassReachesTheLauncher) {
+    Launch l = launch({});
+    l.arguments[1] = u"com.example.Absent";
+    EXPECT_EXIT(runLaunch(l, dir_), ::testing::ExitedWithCode(1),
+                "ClassNotFoundException: com.example.Absent(.|\n)*callMain failed");
+}
+
+TEST_F(RealRuntime, FirstRunHookEndsItsMarkerAndMainRuns) {
+    Launch l = launch({});
+    l.kind = 'k';
+    l.marker = true;
+    l.options = {"-Dvexal.installRoot=" + dir_.string()};
+    EXPECT_EXIT(runLaunch(l, dir_), ::testing::ExitedWithCode(0), "JVM destroyed");
+    EXPECT_EQ(readFile(dir_ / "out.props"), "firstRun=true\ntoken=app.exe\n");
+    EXPECT_FALSE(fs::exists(dir_ / ".korvalith" / "firstrun"));
+}
+#endif
 
 TEST(JvmSessionBeforeCreation, NoJvmNoEnvironment) {
     EXPECT_FALSE(jvmCreated());
