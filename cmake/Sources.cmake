@@ -16,8 +16,12 @@ set(VEXAL_PURE_SOURCES
   files/DeletionList.cpp
   files/IncludedFiles.cpp
   files/PathLogic.cpp
+  launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
+  windows/JavaVMLauncher/ClassPathAssembly.cpp
+  windows/JavaVMLauncher/VariableSubstitution.cpp
+  windows/JavaVMLauncher/VmOptionLists.cpp
   windows/WinLoader/JavaVersion.cpp
   windows/WinLoader/JvmLibraryPaths.cpp
   windows/WinLoader/JvmSearch.cpp
@@ -36,10 +40,11 @@ set(VEXAL_SHELL_SOURCES
   process/Environment.cpp
   process/SingleInstance.cpp
   splash/Splash.cpp
+  windows/JavaVMLauncher/ClassPath.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/JvmSession.cpp
-  windows/JavaVMLauncher/LaunchInterim.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
+  windows/JavaVMLauncher/VmOptions.cpp
   windows/WinLoader/JavaCheck.cpp
   windows/WinLoader/JvmLibrary.cpp
   windows/WinLoader/JvmRegistry.cpp
@@ -62,6 +67,8 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  windows/JavaVMLauncher/win32/ArchiveListing.cpp
+  windows/JavaVMLauncher/win32/EnvironmentBlock.cpp
   windows/WinLoader/win32/HiddenProcess.cpp
   windows/WinLoader/win32/JavaProbe.cpp
   windows/WinLoader/win32/LibraryLoader.cpp

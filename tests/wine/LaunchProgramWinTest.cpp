@@ -79,23 +79,27 @@ TEST(RuntimeLauncherArguments, FiveLeadingInOrder) {
 struct ProgramCase {
     const char* name;
     const char* allowJ;  // entry 125
+    const char* configured;  // entry 124
     ArgumentList commandLine;
     ArgumentList expected;
 };
 
 TEST(ProgramArguments, TokenThenUserArgumentsLessJOnes) {
     const ProgramCase cases[] = {
-        {"plain", "0", {u"app.exe", u"a", u"b c"}, {u"app.exe", u"a", u"b c"}},
-        {"-J removed when allowed", "1", {u"app.exe", u"-J-Xmx512m", u"x"}, {u"app.exe", u"x"}},
-        {"-J kept when not allowed", "0", {u"app.exe", u"-J-Xmx512m", u"x"}, {u"app.exe", u"-J-Xmx512m", u"x"}},
-        {"only the exact two characters count", "1", {u"app.exe", u"-j-Xmx", u"-J", u"J-x", u" -Jx"},
+        {"plain", "0", "", {u"app.exe", u"a", u"b c"}, {u"app.exe", u"a", u"b c"}},
+        {"-J removed when allowed", "1", "", {u"app.exe", u"-J-Xmx512m", u"x"}, {u"app.exe", u"x"}},
+        {"-J kept when not allowed", "0", "", {u"app.exe", u"-J-Xmx512m", u"x"}, {u"app.exe", u"-J-Xmx512m", u"x"}},
+        {"only the exact two characters count", "1", "", {u"app.exe", u"-j-Xmx", u"-J", u"J-x", u" -Jx"},
          {u"app.exe", u"-j-Xmx", u"J-x", u" -Jx"}},
-        {"the program token stays even if it starts with -J", "1", {u"-Japp.exe", u"y"}, {u"-Japp.exe", u"y"}},
-        {"no command line at all", "1", {}, {}},
+        {"the program token stays even if it starts with -J", "1", "", {u"-Japp.exe", u"y"}, {u"-Japp.exe", u"y"}},
+        {"no command line at all", "1", "", {}, {}},
+        {"entry 124 split between the token and the user's arguments", "1", "-v \"a b\"  'c'",
+         {u"app.exe", u"-Jx", u"u1"}, {u"app.exe", u"-v", u"a b", u"c", u"u1"}},
+        {"entry 124 -J words are program arguments", "1", "-Jkept", {u"app.exe"}, {u"app.exe", u"-Jkept"}},
     };
     for (const ProgramCase& c : cases) {
         SCOPED_TRACE(c.name);
-        configure({{id::AllowJArguments, c.allowJ}});
+        configure({{id::AllowJArguments, c.allowJ}, {id::ProgramArguments, c.configured}});
         ArgumentList arguments{u"lead"};
         addProgramArguments(arguments, c.commandLine);
         ArgumentList expected{u"lead"};

@@ -49,6 +49,7 @@ endfunction()
 vexal_register_win_unit_test(win_common_tests)
 vexal_register_win_unit_test(win_temp_tests)
 vexal_register_win_unit_test(win_paths_tests)
+vexal_register_win_unit_test(win_classpath_tests)
 
 # The JVM search tests; the probe of a hanging java.exe waits its 10 s apart.
 vexal_add_wine_test(win_javacheck_tests ${VEXAL_WIN_UNIT_DIR}/win_javacheck_tests.exe --gtest_filter=-*Slow*)

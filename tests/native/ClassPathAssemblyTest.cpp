@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+#include "config/ConfigIds.h"
+#include "files/PathLogic.h"
+#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/VariableSubstitution.h"
+
+using namespace vexal;
+
+namespace {
+
+const std::string kExeDir = "c:\\app\\";
+const std::string kTemp = "c:\\tmp\\e1";
+
+// A small file system and environment behind the class-path services.
+struct FakePlatform {
+    std::set<std::string> existing{kExeDir + ".", kExeDir + ".\\.", kExeDir + "lib", kExeDir + "empty"};
+    std::map<std::string, std::vector<std::string>> listings;  // pattern -> names
+    std::map<std::string, std::string> environment;
+
+    ClassPathServices services() {
+        ClassPathServices s;
+        s.resolveAgainstExeDir = [](const std::string& path) {
+            const std::string joined = joinToExeDir(kExeDir, path);
+            const std::u16string collapsed = collapseBackslashes(std::u16string(joined.begin(), joined.end()));
+            return std::string(collapsed.begin(), collapsed.end());
+        };
+        s.absolutePath = [](const std::string& path) {
+            return path == "." ? "c:\\app" : path == "c:\\root\\" ? "c:\\root\\" : path;
+        };
+        s.pathExists = [this](const std::string& path) { return existing.count(path) != 0; };
+        s.listArchives = [this](const std::string& dir, const std::string& ext) {
+            auto it = listings.find(archivePattern(dir, ext));
+            return it == listings.end() ? std::vector<std::string>{} : it->second;
+        };
+        s.environmentValue = [this](const std::string& name, std::string& value) {
+            auto it = environment.find(name);
+            value = it == environment.end() ? "" : it->second;
+            return it != environment.end();
+        };
+        s.substituteVariables = [this](std::string& text) {
+            std::vector<std::string> block;
+            for (const auto& [name, value] : environment) block.push_back(name + "=" + value);
+            substituteVariablesWith(text, {kExeDir, kTemp}, block);
+        };
+        return s;
+    }
+};
+
+struct Outcome {
+    std::string classPath;
+    std::int32_t messageId = 0;
+    std::string value;
+};
+
+Outcome assemble(FakePlatform& platform, const ClassPathConfig& config) {
+    ClassPathAssembler assembler(platform.services());
+    Outcome outcome;
+    outcome.classPath = assembler.build(config);
+    outcome.messageId = assembler.failure().messageId;
+    outcome.value = assembler.failure().value;
+    return outcome;
+}
+
+ClassPathConfig items(const std::string& list, char kind = 'v') {
+    ClassPathConfig config;
+    config.launcherKind = kind;
+    config.installRoot = ".";
+    config.items = list;
+    return config;
+}
+
+const std::string P = "-Djava.class.path=;";
+
+}  // namespace
+
+TEST(ClassPathAssembly, OptionTexts) {
+    struct Row {
+        const char* name;
+        ClassPathConfig config;
+        std::map<std::string, std::string> environment;
+        std::string classPath;
+        std::int32_t messageId;
+        std::string value;
+    } rows[] = {
+        {"nothing at all", items(""), {}, P, 0, ""},
+        {"sample configuration, kind k", items("D1.\\.", 'k'), {},
+         P + "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\.\\.;", 0, ""},
+        {"kind v has no runtime archive", items("D1.\\."), {}, P + "c:\\app\\.\\.;", 0, ""},
+        {"root ending in a backslash gets none added", [] { auto c = items("", 'k'); c.installRoot = "c:\\root\\"; return c; }(),
+         {}, P + "c:\\root\\.korvalith\\kvlruntime.jar;", 0, ""},
+        {"empty separators skipped", items(";;D0.\\.;;"), {}, P + "c:\\app\\.\\.;", 0, ""},
+        {"scan of an empty directory", items("S1empty"), {}, P, 0, ""},
+        {"scan of a missing directory", items("S1nolib"), {}, P, msg::ClassPathMissing, "nolib"},
+        {"optional scan of a missing directory", items("S0nolib"), {}, P, 0, ""},
+        {"optional missing archive is added", items("A0missing.jar"), {}, P + "c:\\app\\missing.jar;", 0, ""},
+        {"required missing archive", items("A1missing.jar"), {}, P + "c:\\app\\missing.jar;", msg::ClassPathMissing,
+         "missing.jar"},
+        {"required missing directory names the substituted text", items("D1${VEXAL_EXEDIR}gone"), {},
+         P + "c:\\app\\gone;", msg::ClassPathMissing, "c:\\app\\gone"},
+        {"quoted variable", items("E0JAVA_LIBS"), {{"JAVA_LIBS", "\"c:\\libs\\a.jar\""}},
+         P + "c:\\libs\\a.jar;", 0, ""},
+        {"value ending in a separator", items("E0JAVA_LIBS"), {{"JAVA_LIBS", "c:\\a.jar;c:\\b.jar;"}},
+         P + "c:\\a.jar;c:\\b.jar;", 0, ""},
+        {"a lone quote is kept", items("E0Q"), {{"Q", "\""}}, P + "\";", 0, ""},
+        {"optional variable not set", items("E0JAVA_LIBS;D0lib"), {}, P + "c:\\app\\lib;", 0, ""},
+        {"required variable not set", items("E1JAVA_LIBS;D0lib"), {}, P, msg::EnvVarUndefined, "JAVA_LIBS"},
+        {"required variable set but empty", items("E1EMPTY"), {{"EMPTY", ""}}, P, msg::ClassPathMissing, "EMPTY"},
+        {"exe directory variable", items("A0${VEXAL_EXEDIR}lib\\app.jar"), {}, P + "c:\\app\\lib\\app.jar;", 0, ""},
+        {"percent form doubles a backslash, resolution collapses it", items("D0%VEXAL_EXEDIR%\\lib"), {},
+         P + "c:\\app\\lib;", 0, ""},
+        {"lower-case type letter adds nothing", items("d1lib"), {}, P, msg::ClassPathMissing, "lib"},
+        {"lower-case optional type letter", items("d0lib"), {}, P, 0, ""},
+        {"item of one character is optional", items("D"), {}, P + "c:\\app\\;", 0, ""},
+        {"absolute and network paths stay", items("A0d:\\x\\\\y.jar;A0\\\\srv\\\\s.jar"), {},
+         P + "d:\\x\\y.jar;\\\\srv\\s.jar;", 0, ""},
+        {"first failure stops the walk", items("A1gone.jar;A0more.jar"), {}, P + "c:\\app\\gone.jar;",
+         msg::ClassPathMissing, "gone.jar"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePlatform platform;
+        platform.environment = row.environment;
+        const Outcome outcome = assemble(platform, row.config);
+        EXPECT_EQ(outcome.classPath, row.classPath);
+        EXPECT_EQ(outcome.messageId, row.messageId);
+        EXPECT_EQ(outcome.value, row.value);
+    }
+}
+
+TEST(ClassPathAssembly, ArchivesJarsBeforeZipsInListingOrder) {
+    FakePlatform platform;
+    platform.existing.insert(kTemp);
+    platform.listings[kTemp + "\\*.jar"] = {"b.jar", "a.jar"};
+    platform.listings[kTemp + "\\*.zip"] = {"a.zip"};
+    platform.listings[kExeDir + "lib\\*.jar"] = {"x.jar"};
+    platform.listings[kExeDir + "lib\\*.zip"] = {"y.zip"};
+    ClassPathConfig config = items("S1lib", 'k');
+    config.extractionDir = kTemp;
+    EXPECT_EQ(assemble(platform, config).classPath,
+              P + kTemp + "\\b.jar;" + kTemp + "\\a.jar;" + kTemp + "\\a.zip;" +
+                  "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\lib\\x.jar;c:\\app\\lib\\y.zip;");
+}
+
+TEST(ClassPathAssembly, AppendArchivesReportsWhetherTheDirectoryExists) {
+    FakePlatform platform;
+    platform.listings["c:\\app\\lib\\*.jar"] = {"one.jar"};
+    ClassPathAssembler assembler(platform.services());
+    std::string classPath = "x;";
+    EXPECT_TRUE(assembler.appendArchives(classPath, "c:\\app\\lib", ".jar"));
+    EXPECT_TRUE(assembler.appendArchives(classPath, "c:\\app\\empty", "jar"));
+    EXPECT_FALSE(assembler.appendArchives(classPath, "c:\\app\\none", "jar"));
+    EXPECT_FALSE(assembler.appendArchives(classPath, "", "jar"));
+    EXPECT_EQ(classPath, "x;c:\\app\\lib\\one.jar;");
+}
+
+TEST(ClassPathAssembly, PatternHasOneDot) {
+    EXPECT_EQ(archivePattern("d", "jar"), "d\\*.jar");
+    EXPECT_EQ(archivePattern("d", ".zip"), "d\\*.zip");
+}
+
+TEST(ClassPathAssembly, EntriesThatDoNotFitAreLeftOutWhole) {
+    FakePlatform platform;
+    const std::string big(5000, 'b');
+    platform.environment = {{"ONE", "c:\\" + big}, {"TWO", "d:\\" + big}, {"SMALL", "e:\\s.jar"}};
+    ClassPathAssembler assembler(platform.services());
+    const std::string classPath = assembler.build(items("E1ONE;E1TWO;E1SMALL"));
+    EXPECT_EQ(classPath, P + "c:\\" + big + ";e:\\s.jar;");
+    EXPECT_LE(classPath.size(), kClassPathLimit);
+    ASSERT_EQ(assembler.dropped().size(), 1u);
+    EXPECT_EQ(assembler.dropped()[0], "d:\\" + big + ";");
+    EXPECT_FALSE(assembler.failed());
+}

@@ -1,0 +1,93 @@
+// The class-path option from the extracted archives, the installer runtime
+// archive and the configured items.
+#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+
+#include "config/ConfigIds.h"
+#include "files/PathLogic.h"
+
+namespace vexal {
+
+std::string archivePattern(const std::string& directory, const std::string& extension) {
+    const bool dotted = !extension.empty() && extension[0] == '.';
+    return directory + "\\*" + (dotted ? "" : ".") + extension;
+}
+
+void ClassPathAssembler::append(std::string& classPath, const std::string& entry) {
+    if (classPath.size() + entry.size() > kClassPathLimit) {
+        dropped_.push_back(entry);
+        return;
+    }
+    classPath += entry;
+}
+
+std::string ClassPathAssembler::build(const ClassPathConfig& config) {
+    std::string classPath = kClassPathPrefix;
+    appendEntries(classPath, config);
+    return classPath;
+}
+
+void ClassPathAssembler::appendEntries(std::string& classPath, const ClassPathConfig& config) {
+    // Every extracted .jar comes before every extracted .zip.
+    appendArchives(classPath, config.extractionDir, "jar");
+    appendArchives(classPath, config.extractionDir, "zip");
+    appendRuntimeJar(classPath, config.launcherKind, config.installRoot);
+    for (const std::string& item : splitList(config.items)) {
+        appendItem(classPath, item);
+        if (failed()) return;
+    }
+}
+
+void ClassPathAssembler::appendRuntimeJar(std::string& classPath, char launcherKind, const std::string& installRoot) {
+    if (launcherKind != 'k') return;
+    std::string entry = services_.absolutePath(installRoot);
+    // The backslash test looks at the option text as it stands with the
+    // root written behind it.
+    const std::string& last = entry.empty() ? classPath : entry;
+    if (last.empty() || last.back() != '\\') entry += '\\';
+    append(classPath, entry + ".korvalith\\kvlruntime.jar;");
+}
+
+bool ClassPathAssembler::appendArchives(std::string& classPath, const std::string& directory,
+                                        const std::string& extension) {
+    if (!services_.pathExists(directory)) return false;
+    for (const std::string& name : services_.listArchives(directory, extension))
+        append(classPath, services_.resolveAgainstExeDir(directory + "\\" + name) + ";");
+    return true;
+}
+
+void ClassPathAssembler::appendItem(std::string& classPath, const std::string& item) {
+    const char type = item[0];
+    const bool required = item.size() >= 2 && item[1] == '1';
+    std::string text = item.size() > 2 ? item.substr(2) : std::string();
+    services_.substituteVariables(text);
+
+    bool found = false;
+    if (type == 'D' || type == 'A') {
+        const std::string path = services_.resolveAgainstExeDir(text);
+        found = services_.pathExists(path);
+        append(classPath, path + ";");
+    } else if (type == 'S') {
+        const std::string directory = services_.resolveAgainstExeDir(text);
+        const bool jars = appendArchives(classPath, directory, "jar");
+        const bool zips = appendArchives(classPath, directory, "zip");
+        found = jars || zips;
+    } else if (type == 'E') {
+        std::string value;
+        const bool exists = services_.environmentValue(text, value);
+        if (!value.empty()) {
+            if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
+                value = value.substr(1, value.size() - 2);
+            if (value.empty() || value.back() != ';') value += ';';
+            append(classPath, value);
+            found = true;
+        } else if (!required) {
+            return;
+        } else if (!exists) {
+            failure_ = {msg::EnvVarUndefined, "%ENV_VAR_NAME%", text};
+            return;
+        }
+    }
+    if (required && !found) failure_ = {msg::ClassPathMissing, "%FILE_NAME%", text};
+}
+
+}  // namespace vexal
