@@ -49,15 +49,6 @@ struct ExtractionRun {
     std::string extractionDir;  // Unix path from "Temp dir: ", empty when not logged
 };
 
-std::vector<std::string> crlfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 std::string unixPath(const std::string& windows) {
     if (windows.size() < 2 || (windows.compare(0, 2, "Z:") != 0 && windows.compare(0, 2, "z:") != 0)) return "";
     std::string out = windows.substr(2);

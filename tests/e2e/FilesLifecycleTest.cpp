@@ -102,15 +102,6 @@ Project generatedProject(const std::string& dir, const std::string& exeName) {
     return project;
 }
 
-std::vector<std::string> crlfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 std::string unixPath(std::string windows) {
     if (windows.size() < 2 || (windows[0] != 'Z' && windows[0] != 'z') || windows[1] != ':') return "";
     windows.erase(0, 2);

@@ -30,15 +30,6 @@ std::vector<std::string> logFilesIn(const std::string& dir) {
     return files;
 }
 
-std::vector<std::string> crlfLines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    if (start < text.size()) lines.push_back(text.substr(start));
-    return lines;
-}
-
 struct LogRun {
     Launcher launcher;
     std::string tmp;  // Unix path of the TMP directory

@@ -23,7 +23,6 @@ std::string fixture(const std::string& relative);
 void writeText(const std::filesystem::path& path, const std::string& text);
 void copyInto(const std::string& from, const std::filesystem::path& to);
 std::string lower(std::string text);
-Lines crlfLines(const std::string& text);
 int count(const std::string& text, const std::string& part);
 
 // A runtime folder: bin\java.exe (an empty file, enough for the bundle pass),

@@ -62,6 +62,15 @@ std::string windowsPath(const std::string& unixPath) {
     return out;
 }
 
+std::vector<std::string> crlfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    if (start < text.size()) lines.push_back(text.substr(start));
+    return lines;
+}
+
 std::string textMode(const std::string& text) {
     std::string out;
     for (char c : text) {

@@ -34,6 +34,10 @@ std::string windowsPath(const std::string& unixPath);
 // A text as a text-mode C stream on Windows writes it: LF becomes CR LF.
 std::string textMode(const std::string& text);
 
+// The lines of a text written by a text-mode stream (CR LF line ends); a last
+// line without its line end counts too.
+std::vector<std::string> crlfLines(const std::string& text);
+
 constexpr std::chrono::milliseconds kRunLimit{30000};
 
 // Runs a Windows program in the session: wine-run SESSION args... The
