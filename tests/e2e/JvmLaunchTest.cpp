@@ -152,10 +152,69 @@ TEST_F(JvmLaunch, MainArgumentLayout) {
         ASSERT_GE(strings.size(), 6u) << ::testing::PrintToString(r.trace);
         EXPECT_EQ(Lines(strings.begin(), strings.begin() + 5),
                   (Lines{"false", "com.example.App", "", "", "false"}));
+        EXPECT_EQ(strings[5], windowsPath(launcher.exe));  // the program token
+        const Lines options = withPrefix(r.trace, "option ");
+        EXPECT_EQ(contains(options, "-Xmx64m"), std::string(row.allowJ) == "1");
         Lines rest(strings.begin() + 6, strings.end());
         Lines expected = {"-fixed", "two words"};
         expected.insert(expected.end(), row.users.begin(), row.users.end());
         EXPECT_EQ(rest, expected);
+    }
+}
+
+// The five leading arguments follow the application type, the logs and the
+// runtime flag.
+TEST_F(JvmLaunch, LeadingArguments) {
+    store.setNarrow(id::ExecutableType, "1");
+    store.setNarrow(id::ErrorLogWanted, "1");
+    store.setNarrow(id::ErrorLogFile, "logs\\err.log");
+    store.setNarrow(id::DebugLogWanted, "1");
+    store.setNarrow(id::DebugLogFile, "dbg.log");
+    store.setNarrow(id::RuntimeFlag, "1");
+    const LaunchRun r = run();
+    EXPECT_EQ(r.result.exitCode, 0) << r.result.err;
+    const Lines strings = withPrefix(r.trace, "NewString ");
+    ASSERT_EQ(strings.size(), 6u) << ::testing::PrintToString(r.trace);
+    EXPECT_EQ(strings[0], "true");
+    EXPECT_EQ(strings[1], "com.example.App");
+    auto endsWith = [](const std::string& text, const std::string& end) {
+        return text.size() > end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0 &&
+               text[1] == ':';
+    };
+    EXPECT_TRUE(endsWith(lower(strings[2]), "\\logs\\err.log")) << strings[2];
+    EXPECT_TRUE(endsWith(lower(strings[3]), "\\dbg.log")) << strings[3];
+    EXPECT_EQ(strings[4], "true");
+}
+
+// Kind 'k' asks the first-run hook only while its marker exists; false
+// from the hook ends the launch without main, with exit code 0.
+TEST_F(JvmLaunch, FirstRunHook) {
+    store.setNarrow(id::LauncherKind, "k");
+    store.setNarrow(id::InstallRoot, ".");
+    const std::string hookScript = script + "class com/korvalith/runtime/FirstRun\n"
+                                            "method com/korvalith/runtime/FirstRun firstRun ()Z\n";
+    struct Row {
+        const char* name;
+        bool marker;
+        const char* answer;
+        bool hookCalled;
+        bool mainCalled;
+    } rows[] = {
+        {"no marker", false, "false", false, true},
+        {"hook goes on", true, "true", true, true},
+        {"hook stops", true, "false", true, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove(fs::path(launcher.dir) / ".korvalith" / "firstrun");
+        if (row.marker) writeText(fs::path(launcher.dir) / ".korvalith" / "firstrun", "");
+        script = hookScript + "firstrun " + row.answer + "\n";
+        const LaunchRun r = run();
+        EXPECT_EQ(r.result.exitCode, 0) << r.result.err;
+        EXPECT_EQ(contains(r.trace, std::string("CallStaticBooleanMethod firstRun -> ") + row.answer), row.hookCalled)
+            << ::testing::PrintToString(r.trace);
+        EXPECT_EQ(contains(r.trace, "CallStaticVoidMethod main"), row.mainCalled);
+        EXPECT_EQ(contains(r.trace, "DestroyJavaVM"), true);
     }
 }
 
@@ -233,6 +292,7 @@ TEST_F(JvmLaunch, FailuresEndWithTheirMessages) {
         EXPECT_TRUE(contains(r.log, row.logLine)) << ::testing::PrintToString(r.log);
         EXPECT_EQ(count(r.result.err, message(row.message)), 1) << r.result.err;
         EXPECT_EQ(count(r.result.err, "UNEXPECTED"), 0);
+        EXPECT_EQ(count(r.result.err, "scripted failure"), row.lastCall == "ExceptionDescribe" ? 1 : 0);
     }
 }
 
@@ -279,6 +339,11 @@ TEST_F(JvmLaunch, ExtractedJarsBeforeZips) {
     for (const std::string& option : options)
         if (option.rfind("-Djava.class.path=", 0) == 0) classPath = option;
     ASSERT_FALSE(classPath.empty()) << ::testing::PrintToString(r.trace);
+    std::string tempDir;
+    for (const std::string& option : options)
+        if (option.rfind("-Dvexal.tempDir=", 0) == 0) tempDir = option.substr(16);
+    ASSERT_FALSE(tempDir.empty()) << ::testing::PrintToString(options);
+    EXPECT_EQ(classPath.rfind("-Djava.class.path=;" + tempDir, 0), 0u) << classPath << " / " << tempDir;
     const std::size_t a = classPath.find("a.jar;"), c = classPath.find("c.jar;"), b = classPath.find("b.zip;");
     EXPECT_NE(a, std::string::npos) << classPath;
     EXPECT_NE(c, std::string::npos) << classPath;
