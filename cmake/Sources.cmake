@@ -40,6 +40,7 @@ set(VEXAL_SHELL_SOURCES
   process/Environment.cpp
   process/SingleInstance.cpp
   splash/Splash.cpp
+  splash/SplashController.cpp
   windows/JavaVMLauncher/ClassPath.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/JvmSession.cpp
