@@ -19,6 +19,7 @@
 #include "config/ConfigStore.h"
 #include "process/WindowActivation.h"
 #include "tests/wine/Scratch.h"
+#include "tests/wine/WinScratch.h"
 
 using namespace vexal;
 
@@ -242,8 +243,8 @@ std::string uniqueTitle(const char* what) {
 
 class WindowActivation : public ::testing::Test {
 protected:
-    void SetUp() override { dir_ = wintest::freshScratchDir("activation"); }
-    std::string dir_;
+    vexal::testing::ScratchDir scratch_{"vxl-activation"};
+    const std::string& dir_ = scratch_.path();
 };
 
 // ---------------------------------------------------------------------------
