@@ -68,6 +68,7 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  process/win32/WindowActivation.cpp
   windows/JavaVMLauncher/win32/ArchiveListing.cpp
   windows/JavaVMLauncher/win32/EnvironmentBlock.cpp
   windows/WinLoader/win32/HiddenProcess.cpp
