@@ -19,6 +19,9 @@ set(VEXAL_PURE_SOURCES
   launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
+  splash/SplashLayout.cpp
+  splash/SplashState.cpp
+  splash/StatusText.cpp
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
