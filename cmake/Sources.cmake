@@ -70,7 +70,7 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
-  process/win32/WindowCountInterim.cpp
+  process/win32/WindowActivation.cpp
   splash/win32/SplashPainter.cpp
   splash/win32/SplashWindow.cpp
   windows/JavaVMLauncher/win32/ArchiveListing.cpp
