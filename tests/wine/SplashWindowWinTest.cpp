@@ -110,7 +110,9 @@ private:
 
 class SplashWindowWin : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { startOver(); }
+    // No splash, no owner window, the store of every test.
+    static void startOver() {
         resetSplash();
         setErrorOwnerWindow(nullptr);
         ConfigStore& store = configStore();
@@ -148,7 +150,7 @@ TEST_F(SplashWindowWin, BuildsACentredPopupTitledByTheApplication) {
     } rows[] = {{nullptr, false}, {"0", false}, {"1", true}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.topmostEntry ? row.topmostEntry : "no entry 147");
-        resetSplash();
+        startOver();
         if (row.topmostEntry) configStore().setNarrow(147, row.topmostEntry);
         startSplash(SW_SHOWNORMAL);
         HWND window = waitForVisibleSplash();
@@ -280,6 +282,46 @@ TEST_F(SplashWindowWin, HiddenSplashEndsItsThreadWithinAPollPeriod) {
     ASSERT_TRUE(waitForSplashEnd(5000));
     EXPECT_LT(GetTickCount() - start, 1000u) << "one poll period is 100 ms";
     EXPECT_FALSE(IsWindow(window)) << "the window goes with its thread";
+}
+
+// Waits for the splash thread to end while answering what other threads send
+// to this one's windows.
+bool pumpUntilSplashEnds(DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    do {
+        MSG message;
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+        if (waitForSplashEnd(10)) return true;
+    } while (GetTickCount() - start < timeoutMs);
+    return false;
+}
+
+// With entry 145 the splash closes once the application shows a window of
+// its own; without it the splash stays.
+TEST_F(SplashWindowWin, ClosesWhenTheApplicationShowsAWindowOnlyWithEntry145) {
+    struct Row {
+        const char* entry;
+        bool closes;
+    } rows[] = {{"1", true}, {nullptr, false}, {"0", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.entry ? row.entry : "no entry 145");
+        startOver();
+        if (row.entry) configStore().setNarrow(145, row.entry);
+        startSplash(SW_SHOWNOACTIVATE);
+        HWND splash = waitForVisibleSplash();
+        ASSERT_NE(splash, nullptr);
+        EXPECT_FALSE(pumpUntilSplashEnds(400)) << "closed before the application showed a window";
+
+        HWND own = CreateWindowExA(0, "STATIC", "application window", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
+                                   nullptr, GetModuleHandleA(nullptr), nullptr);
+        ASSERT_NE(own, nullptr);
+        EXPECT_EQ(pumpUntilSplashEnds(row.closes ? 5000 : 600), row.closes);
+        if (row.closes) EXPECT_FALSE(IsWindow(splash));
+        else EXPECT_TRUE(IsWindowVisible(splash));
+        DestroyWindow(own);
+        hideSplash();
+        ASSERT_TRUE(pumpUntilSplashEnds(5000));
+    }
 }
 
 // Busy-waits for a number of microseconds (Sleep is far too coarse to land
