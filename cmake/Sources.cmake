@@ -18,6 +18,7 @@ set(VEXAL_PURE_SOURCES
   files/PathLogic.cpp
   launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
+  process/InstanceIdentity.cpp
   process/PathVariable.cpp
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
@@ -68,6 +69,7 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  process/win32/InstanceServices.cpp
   windows/JavaVMLauncher/win32/ArchiveListing.cpp
   windows/JavaVMLauncher/win32/EnvironmentBlock.cpp
   windows/WinLoader/win32/HiddenProcess.cpp
