@@ -31,9 +31,8 @@ constexpr int kPidSteps = 50;
 
 std::string gSemaphoreName;
 
-// The running instance's id. The stored value may be missing for a moment
-// (the first instance has just created the marker) or still name an earlier
-// first instance that has ended; both settle within moments.
+}  // namespace
+
 std::uint32_t runningInstancePid(const std::string& identity) {
     std::uint32_t pid = readInstancePid(identity);
     for (int step = 0; step < kPidSteps && (pid == 0 || !processRunning(pid)); ++step) {
@@ -42,6 +41,8 @@ std::uint32_t runningInstancePid(const std::string& identity) {
     }
     return pid;
 }
+
+namespace {
 
 void handOverArguments(std::uint32_t pid) {
     const std::string name = commFileName(pid);

@@ -58,3 +58,4 @@ vexal_add_wine_test(win_javacheck_slow_tests ${VEXAL_WIN_UNIT_DIR}/win_javacheck
 set_property(TEST win_javacheck_slow_tests APPEND PROPERTY LABELS unit slow)
 vexal_register_win_unit_test(win_loader_tests)
 vexal_register_win_unit_test(win_launch_tests)
+vexal_register_win_unit_test(win_single_instance_tests)
