@@ -18,6 +18,7 @@ set(VEXAL_PURE_SOURCES
   files/PathLogic.cpp
   launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
+  process/InstanceIdentity.cpp
   process/PathVariable.cpp
   splash/SplashLayout.cpp
   splash/SplashState.cpp
@@ -70,6 +71,7 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  process/win32/InstanceServices.cpp
   process/win32/WindowActivation.cpp
   splash/win32/SplashPainter.cpp
   splash/win32/SplashWindow.cpp

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 namespace vexal {
@@ -10,5 +11,11 @@ void enforceSingleInstance(bool consultConfiguration, bool handOver);
 // The name of the semaphore that single-instance handling formed; empty when
 // it formed none (handling off, or not reached).
 const std::string& semaphoreName();
+
+// The process id of the instance that runs under this identity. The stored id
+// may be missing for a moment (the running instance has just created its
+// marker) or still name an earlier instance that has ended: both are waited
+// out for up to 1 s; 0 when no running id appears.
+std::uint32_t runningInstancePid(const std::string& identity);
 
 }  // namespace vexal

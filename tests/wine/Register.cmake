@@ -65,3 +65,4 @@ vexal_register_win_unit_test(win_splash_tests)
 # window takes it meanwhile and no test of another sees its window lose it.
 vexal_register_win_unit_test(win_activation_tests)
 set_tests_properties(win_activation_tests PROPERTIES RUN_SERIAL TRUE)
+vexal_register_win_unit_test(win_single_instance_tests)

@@ -59,6 +59,7 @@ public final class WinLauncher {
         System.setProperty(GUI_PROPERTY, Boolean.toString(gui));
         System.setProperty(APPEND_PROPERTY, Boolean.toString(append));
         redirectLogs(args[2], args[3], append);
+        SingleInstance.startFromProperties();
         String[] applicationArgs;
         if (args.length > LEADING_ARGUMENTS) {
             System.setProperty(TOKEN_PROPERTY, args[LEADING_ARGUMENTS]);

@@ -40,7 +40,7 @@ public final class RuntimeTests {
     private static Path scratch;
     private static final List<Case> CASES = new ArrayList<>();
 
-    private static void test(String name, Body body) {
+    static void test(String name, Body body) {
         CASES.add(new Case(name, body));
     }
 
@@ -50,6 +50,7 @@ public final class RuntimeTests {
         launcherCases();
         controllerCases();
         firstRunCases();
+        SingleInstanceTests.register(scratch);
         int failed = 0;
         PrintStream out = System.out;
         for (Case c : CASES) {
@@ -67,10 +68,19 @@ public final class RuntimeTests {
                 System.setOut(savedOut);
                 System.setErr(savedErr);
                 VexalController.reset();
+                resetSingleInstance();
             }
         }
         out.println(CASES.size() - failed + " of " + CASES.size() + " passed");
         System.exit(failed == 0 ? 0 : 1);
+    }
+
+    private static void resetSingleInstance() {
+        try {
+            SingleInstance.reset();
+        } catch (InterruptedException e) {
+            Thread.currentThread().interrupt();
+        }
     }
 
     // ---- checks
@@ -248,6 +258,7 @@ public final class RuntimeTests {
             };
             for (String[] row : table) {
                 VexalController.reset();
+                resetSingleInstance();
                 StringBuilder seen = new StringBuilder();
                 for (String s : script(row[0].split(" "))) seen.append('|').append(s);
                 equal(row[1], seen.toString(), row[0]);

@@ -1,0 +1,77 @@
+#include "process/InstanceServices.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "common/win32/Handle.h"
+
+namespace vexal {
+
+namespace {
+
+constexpr const char* kPidKey = "SOFTWARE\\tarnwellsoft\\vexal\\pids\\";
+
+// Held open for the life of the process: its existence marks the running
+// instance. Never waited on or released.
+KernelHandle gMarker;
+
+}  // namespace
+
+bool createInstanceMarker(const std::string& name) {
+    SetLastError(ERROR_SUCCESS);
+    KernelHandle marker(CreateSemaphoreA(nullptr, 1, 1, name.c_str()));
+    const bool existed = GetLastError() == ERROR_ALREADY_EXISTS;
+    if (existed) return false;
+    gMarker = std::move(marker);
+    return true;
+}
+
+std::uint32_t readInstancePid(const std::string& identity) {
+    RegistryKey key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, kPidKey, 0, KEY_READ, key.out()) != ERROR_SUCCESS) {
+        key.release();
+        return 0;
+    }
+    DWORD pid = 0;
+    DWORD size = sizeof pid;
+    if (RegQueryValueExA(key.get(), identity.c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(&pid), &size) !=
+            ERROR_SUCCESS ||
+        size != sizeof pid) {
+        return 0;
+    }
+    return pid;
+}
+
+void writeInstancePid(const std::string& identity) {
+    RegistryKey key;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, kPidKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.out(), nullptr) !=
+        ERROR_SUCCESS) {
+        key.release();
+        return;
+    }
+    const DWORD pid = GetCurrentProcessId();
+    RegSetValueExA(key.get(), identity.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&pid), sizeof pid);
+}
+
+bool processRunning(std::uint32_t processId) {
+    KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+    return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+std::u16string processWideCommandLine() {
+    return std::u16string(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+}
+
+bool writeCommunicationFile(const std::string& path, const std::u16string& text) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const std::u16string line = text + u'\n';
+    std::fwrite(line.data(), sizeof(char16_t), line.size(), file);
+    std::fclose(file);
+    return true;
+}
+
+void sleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }
+
+}  // namespace vexal
