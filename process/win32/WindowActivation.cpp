@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-#include <cstdio>
 #include <string>
+#include <vector>
 
+#include "common/Format.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 
@@ -51,13 +52,13 @@ BOOL CALLBACK activateWindow(HWND window, LPARAM) {
 // exactly: a narrow copy would lose the characters outside the ANSI code
 // page, and a fixed buffer would cut a long title short. False when there
 // is no console or the title is empty.
-bool saveConsoleTitle(std::wstring& title) {
+bool saveConsoleTitle(std::vector<wchar_t>& title) {
     for (DWORD size = 1024; size <= kMaxTitleChars; size *= 2) {
         title.assign(size, L'\0');
-        DWORD length = GetConsoleTitleW(&title[0], size);
+        DWORD length = GetConsoleTitleW(title.data(), size);
         if (length == 0) return false;
         if (length < size - 1) {
-            title.resize(length);
+            title.resize(length + 1);
             return true;
         }
     }
@@ -73,16 +74,15 @@ void findConsoleWindow() {
     gConsoleWindow = nullptr;
     if (configInt(id::ExecutableType) == 1) return;
 
-    std::wstring saved;
+    std::vector<wchar_t> saved;
     if (!saveConsoleTitle(saved)) return;
-    char unique[32];
-    std::snprintf(unique, sizeof unique, "%d/%d", static_cast<int>(GetTickCount()),
-                  static_cast<int>(GetCurrentProcessId()));
-    if (!SetConsoleTitleA(unique)) return;
+    const std::string unique =
+        format("%d/%d", static_cast<int>(GetTickCount()), static_cast<int>(GetCurrentProcessId()));
+    if (!SetConsoleTitleA(unique.c_str())) return;
     // The console host renames its window asynchronously.
     Sleep(40);
-    gConsoleWindow = FindWindowA(nullptr, unique);
-    SetConsoleTitleW(saved.c_str());
+    gConsoleWindow = FindWindowA(nullptr, unique.c_str());
+    SetConsoleTitleW(saved.data());
 }
 
 int countProcessWindows(std::uint32_t processId) {
