@@ -152,13 +152,20 @@ std::vector<Box> reportedBoxes(const std::string& runnerOutput) {
             readOwner(line, boxes.back());
             continue;
         }
+        if (!boxes.empty() && line.compare(0, 5, "HELD ") == 0) {
+            boxes.back().upAfterHold = line.find(" up=1") != std::string::npos;
+            boxes.back().ownedAfterHold = line.find(" owned=1") != std::string::npos;
+            continue;
+        }
         if (line.compare(0, head.size(), head) != 0) continue;
         // The caption is escaped and holds no " text=" of its own in these
         // tests; the text runs to the end of the line.
         std::size_t split = line.find(middle, head.size());
         if (split == std::string::npos) continue;
-        boxes.push_back({unescape(line.substr(head.size(), split - head.size())),
-                         unescape(line.substr(split + middle.size()))});
+        Box box;
+        box.caption = unescape(line.substr(head.size(), split - head.size()));
+        box.text = unescape(line.substr(split + middle.size()));
+        boxes.push_back(box);
     }
     return boxes;
 }

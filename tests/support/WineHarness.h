@@ -72,10 +72,12 @@ std::unique_ptr<Subprocess> startThroughRunner(const RunnerSpec& spec, const std
 struct Box {
     std::string caption;
     std::string text;
-    bool owned = false;         // the box has an owner window
+    bool owned = false;         // the box has an owner window, and it exists
     std::string ownerClass;     // its window class
     bool ownerVisible = false;  // whether it was visible when the box was found
     std::string ownerTitle;
+    bool upAfterHold = true;     // still up (and owned) after box-hold-ms
+    bool ownedAfterHold = true;  // (the runner's HELD line; true without one)
 };
 std::vector<Box> reportedBoxes(const std::string& runnerOutput);
 
