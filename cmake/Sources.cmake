@@ -19,6 +19,9 @@ set(VEXAL_PURE_SOURCES
   launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
   process/PathVariable.cpp
+  splash/SplashLayout.cpp
+  splash/SplashState.cpp
+  splash/StatusText.cpp
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
@@ -39,7 +42,6 @@ set(VEXAL_SHELL_SOURCES
   launcher/LaunchSequence.cpp
   process/Environment.cpp
   process/SingleInstance.cpp
-  splash/Splash.cpp
   splash/SplashController.cpp
   windows/JavaVMLauncher/ClassPath.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
@@ -68,6 +70,9 @@ set(VEXAL_WIN32_SOURCES
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
+  process/win32/WindowActivation.cpp
+  splash/win32/SplashPainter.cpp
+  splash/win32/SplashWindow.cpp
   windows/JavaVMLauncher/win32/ArchiveListing.cpp
   windows/JavaVMLauncher/win32/EnvironmentBlock.cpp
   windows/WinLoader/win32/HiddenProcess.cpp

@@ -12,7 +12,13 @@ void hideSplash();
 
 // Replaces the status line with these UTF-16 characters (no more than length
 // are read) and repaints at once; nothing before the window exists. Called on
-// the splash thread.
+// the splash thread, and safe from any other.
 void setStatusText(const char16_t* text, std::size_t length);
+
+// Tests only (one splash per process): waits at most timeoutMs for the
+// splash thread to end (true when none runs), and forgets it so that another
+// splash can start.
+bool waitForSplashEnd(unsigned timeoutMs);
+void resetSplash();
 
 }  // namespace vexal

@@ -25,6 +25,16 @@ struct Controller {
 
 Controller gController;
 
+// A failed lookup leaves NoClassDefFoundError or NoSuchMethodError pending
+// on this thread. Left there, the JVM would report it as an uncaught
+// exception when the thread detaches, though an application without the
+// controller is normal: it is cleared.
+template <typename T>
+T found(JNIEnv* env, T result) {
+    if (result == nullptr) env->ExceptionClear();
+    return result;
+}
+
 // Attaches to the JVM once it exists; with an environment the class lookup
 // happens once, found or not.
 void initController() {
@@ -32,12 +42,12 @@ void initController() {
     gController.env = env;
     if (env == nullptr) return;
     gController.initialised = true;
-    jclass type = env->FindClass(kControllerClass);
+    jclass type = found(env, env->FindClass(kControllerClass));
     if (type == nullptr) return;
     gController.type = type;
-    gController.getAction = env->GetStaticMethodID(type, "getAction", "()I");
+    gController.getAction = found(env, env->GetStaticMethodID(type, "getAction", "()I"));
     if (gController.getAction == nullptr) return;
-    gController.getText = env->GetStaticMethodID(type, "getText", "()Ljava/lang/String;");
+    gController.getText = found(env, env->GetStaticMethodID(type, "getText", "()Ljava/lang/String;"));
 }
 
 bool controllerReady() {
@@ -65,7 +75,8 @@ void showNewText(SplashPollHost& host) {
     auto text = static_cast<jstring>(env->CallStaticObjectMethod(gController.type, gController.getText));
     if (clearedException(env) || text == nullptr) return;
     jsize length = env->GetStringLength(text);
-    const jchar* chars = env->GetStringChars(text, nullptr);
+    // Without memory for a copy the JVM throws; the text is skipped.
+    const jchar* chars = found(env, env->GetStringChars(text, nullptr));
     if (chars != nullptr) {
         static_assert(sizeof(jchar) == sizeof(char16_t), "jchar is a UTF-16 unit");
         host.setStatusText(reinterpret_cast<const char16_t*>(chars), length > 0 ? static_cast<std::size_t>(length) : 0);

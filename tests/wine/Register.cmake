@@ -58,3 +58,7 @@ vexal_add_wine_test(win_javacheck_slow_tests ${VEXAL_WIN_UNIT_DIR}/win_javacheck
 set_property(TEST win_javacheck_slow_tests APPEND PROPERTY LABELS unit slow)
 vexal_register_win_unit_test(win_loader_tests)
 vexal_register_win_unit_test(win_launch_tests)
+vexal_register_win_unit_test(win_splash_tests)
+# Window counting and activation; the title cases start child copies of the
+# program with consoles of their own, so they need the session's X server.
+vexal_register_win_unit_test(win_activation_tests)
