@@ -60,5 +60,8 @@ vexal_register_win_unit_test(win_loader_tests)
 vexal_register_win_unit_test(win_launch_tests)
 vexal_register_win_unit_test(win_splash_tests)
 # Window counting and activation; the title cases start child copies of the
-# program with consoles of their own, so they need the session's X server.
+# program with consoles of their own. The foreground window is one for the
+# whole session: the activation cases run alone, so that no other test's
+# window takes it meanwhile and no test of another sees its window lose it.
 vexal_register_win_unit_test(win_activation_tests)
+set_tests_properties(win_activation_tests PROPERTIES RUN_SERIAL TRUE)
