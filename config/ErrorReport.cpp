@@ -18,15 +18,18 @@ namespace {
 // the other: atomics keep each value whole.
 std::atomic<bool> gGuiErrorMode{true};
 std::atomic<WindowRef> gOwnerWindow{nullptr};
+std::atomic<bool> gErrorDisplayStarted{false};
 }  // namespace
 
 void useConsoleErrors() { gGuiErrorMode = false; }
 bool guiErrorMode() { return gGuiErrorMode; }
 void setErrorOwnerWindow(WindowRef window) { gOwnerWindow = window; }
 WindowRef errorOwnerWindow() { return gOwnerWindow; }
+bool errorDisplayStarted() { return gErrorDisplayStarted; }
 
 void showErrorMessage(const std::string& text) {
     registerPendingDeletions();
+    gErrorDisplayStarted = true;  // before the hide that lets the splash thread end
     hideSplash();
     std::string logName;
     if (const char* name = logFileName()) {

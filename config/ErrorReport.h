@@ -26,6 +26,11 @@ void showConfigMessage(std::int32_t id, const char* placeholder, const std::stri
 // Registers pending deletions and ends the process with code, no message.
 [[noreturn]] void exitLauncher(int code);
 
+// True once showErrorMessage has begun. The message box it shows is owned by
+// the splash window, which is hidden first: that window has to outlive the
+// box, so the splash thread keeps it from then on.
+bool errorDisplayStarted();
+
 void useConsoleErrors();
 bool guiErrorMode();
 void setErrorOwnerWindow(WindowRef window);

@@ -147,6 +147,11 @@ DWORD WINAPI splashThread(LPVOID parameter) {
         ShowWindow(window, SW_HIDE);
         gState.builderHid();
     }
+    // Hidden by the error display: the window owns (or is about to own) its
+    // message box, and destroying it would take the box with it. The thread
+    // stops polling but keeps the window and serves its messages until the
+    // process ends after the message.
+    if (window != nullptr && errorDisplayStarted()) runMessageLoop();
     if (window != nullptr) DestroyWindow(window);
     gPainter = nullptr;
     return static_cast<DWORD>(code);

@@ -30,6 +30,20 @@ std::string unescape(const std::string& text) {
     return out;
 }
 
+// "OWNER class=<class> visible=<0|1> title=<title>" (the class holds no
+// spaces; the title runs to the end of the line) or "OWNER none".
+void readOwner(const std::string& line, Box& box) {
+    const std::string classHead = "OWNER class=", visibleHead = " visible=", titleHead = " title=";
+    if (line.compare(0, classHead.size(), classHead) != 0) return;
+    const std::size_t visible = line.find(visibleHead, classHead.size());
+    const std::size_t title = line.find(titleHead, classHead.size());
+    if (visible == std::string::npos || title == std::string::npos || title < visible) return;
+    box.owned = true;
+    box.ownerClass = unescape(line.substr(classHead.size(), visible - classHead.size()));
+    box.ownerVisible = line.compare(visible + visibleHead.size(), 1, "1") == 0;
+    box.ownerTitle = unescape(line.substr(title + titleHead.size()));
+}
+
 }  // namespace
 
 const HarnessSettings& harness() {
@@ -101,6 +115,7 @@ std::string RunnerSpec::render() const {
     if (watchBoxes) spec << "watch-boxes=yes\n";
     if (boxHoldMs != 0) spec << "box-hold-ms=" << boxHoldMs << "\n";
     if (showWindow >= 0) spec << "show=" << showWindow << "\n";
+    if (!consoleTitle.empty()) spec << "console-title=" << consoleTitle << "\n";
     spec << "timeout-ms=" << timeoutMs << "\n";
     return spec.str();
 }
@@ -133,13 +148,24 @@ std::vector<Box> reportedBoxes(const std::string& runnerOutput) {
     const std::string head = "BOX caption=", middle = " text=";
     while (std::getline(lines, line)) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!boxes.empty() && line.compare(0, 6, "OWNER ") == 0) {
+            readOwner(line, boxes.back());
+            continue;
+        }
+        if (!boxes.empty() && line.compare(0, 5, "HELD ") == 0) {
+            boxes.back().upAfterHold = line.find(" up=1") != std::string::npos;
+            boxes.back().ownedAfterHold = line.find(" owned=1") != std::string::npos;
+            continue;
+        }
         if (line.compare(0, head.size(), head) != 0) continue;
         // The caption is escaped and holds no " text=" of its own in these
         // tests; the text runs to the end of the line.
         std::size_t split = line.find(middle, head.size());
         if (split == std::string::npos) continue;
-        boxes.push_back({unescape(line.substr(head.size(), split - head.size())),
-                         unescape(line.substr(split + middle.size()))});
+        Box box;
+        box.caption = unescape(line.substr(head.size(), split - head.size()));
+        box.text = unescape(line.substr(split + middle.size()));
+        boxes.push_back(box);
     }
     return boxes;
 }

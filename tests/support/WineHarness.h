@@ -54,6 +54,7 @@ struct RunnerSpec {
     unsigned boxHoldMs = 0;
     int showWindow = -1;
     unsigned timeoutMs = 20000;
+    std::string consoleTitle;  // the console's title (the child shares the runner's console)
 
     std::string commandLine() const;
     std::string render() const;
@@ -66,10 +67,17 @@ ProcessResult runThroughRunner(const RunnerSpec& spec, const std::string& workDi
                                std::chrono::milliseconds limit = kRunLimit);
 std::unique_ptr<Subprocess> startThroughRunner(const RunnerSpec& spec, const std::string& workDir);
 
-// The message boxes that the runner reported ("BOX caption=... text=...").
+// The message boxes that the runner reported ("BOX caption=... text=...",
+// each followed by its owner window's line).
 struct Box {
     std::string caption;
     std::string text;
+    bool owned = false;         // the box has an owner window, and it exists
+    std::string ownerClass;     // its window class
+    bool ownerVisible = false;  // whether it was visible when the box was found
+    std::string ownerTitle;
+    bool upAfterHold = true;     // still up (and owned) after box-hold-ms
+    bool ownedAfterHold = true;  // (the runner's HELD line; true without one)
 };
 std::vector<Box> reportedBoxes(const std::string& runnerOutput);
 
