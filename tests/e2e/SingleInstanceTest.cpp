@@ -204,5 +204,42 @@ TEST_F(SingleInstance, LeftoverFileIsWaitedForThenOverwritten) {
     EXPECT_EQ(first->finish(std::chrono::seconds(30)).exitCode, 0);
 }
 
+// The second start brings the running instance's window to the front, over
+// a window of another process that had it.
+TEST_F(SingleInstance, SecondStartBringsTheRunningWindowToTheFront) {
+    std::string script = readBinaryFile((libraryDir() / "script.txt").string());
+    writeText(libraryDir() / "script.txt", script + "window 0 Running Instance\n");
+    auto first = startFirst();
+    const auto shown = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < shown && trace().find("window shown") == std::string::npos)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+
+    const std::string otherRelease = launcher.dir + "/other-release";
+    auto other = std::make_unique<Subprocess>(std::vector<std::string>{
+        harness().wineRun, harness().session, fixture("window-holder.exe"), "shown", "Other", windowsPath(otherRelease)});
+    const auto ready = Clock::now() + std::chrono::seconds(30);
+    while (Clock::now() < ready && !fs::exists(otherRelease + ".ready"))
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    auto foreground = [] {
+        std::string title = wineRun({fixture("window-holder.exe"), "--foreground"}).out;
+        while (!title.empty() && (title.back() == '\n' || title.back() == '\r')) title.pop_back();
+        return title;
+    };
+    // The other process's window has taken the front.
+    const auto taken = Clock::now() + std::chrono::seconds(10);
+    while (Clock::now() < taken && foreground() != "Other-1")
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_EQ(foreground(), "Other-1");
+
+    const ProcessResult second = runThroughRunner(spec(" bring me"), runDir("run-second"));
+    EXPECT_EQ(second.exitCode, 0);
+    EXPECT_EQ(foreground(), "Running Instance");
+
+    writeText(otherRelease, "go");
+    other->finish(std::chrono::seconds(30));
+    release();
+    EXPECT_EQ(first->finish(std::chrono::seconds(30)).exitCode, 0);
+}
+
 }  // namespace
 }  // namespace vexal::testing
