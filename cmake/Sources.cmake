@@ -58,6 +58,7 @@ set(VEXAL_SHELL_SOURCES
 
 set(VEXAL_WIN32_SOURCES
   common/win32/EnvironmentVars.cpp
+  common/win32/PathStyle.cpp
   common/win32/ProcessExit.cpp
   common/win32/ProcessId.cpp
   common/win32/TextCodec.cpp
@@ -93,3 +94,8 @@ set(VEXAL_POSIX_SOURCES
 )
 
 set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp)
+
+# The Linux implementations of the services (the Linux launcher).
+set(VEXAL_LINUX_SOURCES
+  common/linux/PathStyle.cpp
+)
