@@ -77,3 +77,4 @@ if(VEXAL_WINDOWS)
 endif()
 
 add_subdirectory(examples)
+add_subdirectory(tests/linux)
