@@ -24,6 +24,7 @@ endif()
 add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
 target_link_libraries(vexal_posix PUBLIC vexal_pure)
 
+include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/Linux.cmake)
 add_subdirectory(tests/native)
 add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
@@ -76,3 +77,4 @@ if(VEXAL_WINDOWS)
 endif()
 
 add_subdirectory(examples)
+add_subdirectory(tests/linux)

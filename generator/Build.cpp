@@ -20,14 +20,15 @@ fs::path chooseOutput(const BuildRequest& request, const Project& project) {
     for (char& c : name) {
         if (c == '/' || c == '\\') c = '_';
     }
-    return project.file.parent_path() / ((name.empty() ? std::string("application") : name) + ".exe");
+    if (name.empty()) name = "application";
+    return project.file.parent_path() / (isLinuxArch(project.arch) ? name : name + ".exe");
 }
 
 fs::path chooseStub(const BuildRequest& request, const Project& project) {
     std::vector<fs::path> tried;
     fs::path stub = findStub(request.stubRoots, project.arch, project.guiStub(), tried);
     if (!stub.empty()) return stub;
-    std::string message = "no " + stubFileName(project.guiStub()) + " for " + project.arch + " found; looked at:";
+    std::string message = "no " + stubFileName(project.guiStub(), project.arch) + " for " + project.arch + " found; looked at:";
     for (const auto& path : tried) message += "\n  " + path.string();
     message += "\n(give the stub directory with --stubs DIR or VEXAL_STUB_DIR)";
     throw BuildError(message);
@@ -109,10 +110,23 @@ void layOutInstallerRuntime(const fs::path& jar, const fs::path& target) {
 
 }  // namespace
 
+// An ELF executable has no resources: icon, manifest and version record are
+// left out (said once), and there is no Authenticode signature to make.
+void checkLinuxProject(const Project& project, BuildResult& result) {
+    if (!isLinuxArch(project.arch)) return;
+    if (project.signing.wanted()) {
+        throw BuildError(project.file.string() + ": signing: a " + kLinuxArch + " executable cannot be signed");
+    }
+    result.warnings.push_back(project.file.string() + ": arch \"" + kLinuxArch +
+                              "\": the Linux executable carries no icon, manifest or version record, and shows no "
+                              "splash screen");
+}
+
 BuildResult buildExecutable(const BuildRequest& request) {
     Project project = readProject(request.projectFile, request.overrides);
     BuildResult result;
     result.warnings = project.warnings;
+    checkLinuxProject(project, result);
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
     includeRuntime(request, project, result);
@@ -131,7 +145,7 @@ BuildResult buildExecutable(const BuildRequest& request) {
     std::vector<fs::path> included;
     for (const auto& file : project.includes) included.push_back(file.path);
     const std::string head = composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch,
-                                               project.store, {}, &resources);
+                                               project.store, {}, isLinuxArch(project.arch) ? nullptr : &resources);
     if (!project.signing.wanted()) {
         result.size = writeExecutable(result.output, head, included);
         finish();

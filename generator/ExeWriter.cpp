@@ -1,5 +1,7 @@
 #include "generator/ExeWriter.h"
 
+#include "config/ElfImage.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -24,9 +26,31 @@ std::string includedRecord(const std::string& data) {
     return record;
 }
 
+std::string composeLinuxExecutable(const std::string& stub, const std::string& stubName, const ConfigStore& store,
+                                   const std::vector<std::string>& includedData) {
+    constexpr std::uint16_t kMachineX86_64 = 62;
+    MemorySource source(stub);
+    std::uint64_t end = 0;
+    if (!elfImageEnd(source, end)) throw BuildError(stubName + ": not a readable 64-bit ELF image");
+    const std::uint16_t machine = static_cast<std::uint16_t>(static_cast<unsigned char>(stub[18]) |
+                                                             static_cast<unsigned char>(stub[19]) << 8);
+    if (machine != kMachineX86_64) throw BuildError(stubName + ": the stub is not built for x86_64");
+    if (end < stub.size()) {
+        throw BuildError(stubName + ": the stub has " + std::to_string(stub.size() - end) +
+                         " bytes behind its ELF image, where the configuration block must go");
+    }
+    std::string out = stub + writeConfigBlock(store);
+    for (const std::string& data : includedData) {
+        if (data.size() > 0x7FFFFFFFu) throw BuildError("an included file is larger than 2 GiB");
+        out += includedRecord(data);
+    }
+    return out;
+}
+
 std::string composeExecutable(const std::string& stub, const std::string& stubName, const std::string& arch,
                               const ConfigStore& store, const std::vector<std::string>& includedData,
                               const ResourceTree* resources) {
+    if (isLinuxArch(arch)) return composeLinuxExecutable(stub, stubName, store, includedData);
     PeInfo pe;
     std::string reason;
     if (!readPeInfo(stub, pe, reason)) throw BuildError(stubName + ": " + reason);

@@ -30,6 +30,17 @@ std::string composeExecutable(const std::string& stub, const std::string& stubNa
                               const ConfigStore& store, const std::vector<std::string>& includedData,
                               const ResourceTree* resources = nullptr);
 
+// The architecture of the Linux launcher.
+constexpr const char* kLinuxArch = "linux-x64";
+inline bool isLinuxArch(const std::string& arch) { return arch == kLinuxArch; }
+
+// The Linux executable: the stub's ELF image as it is, then the block and the
+// records. The launcher finds the block where its ELF headers say the image
+// ends, so the stub must be an x86_64 ELF image with nothing behind that
+// end. No resources, no checksum. Throws BuildError.
+std::string composeLinuxExecutable(const std::string& stub, const std::string& stubName, const ConfigStore& store,
+                                   const std::vector<std::string>& includedData);
+
 // One included-file record.
 std::string includedRecord(const std::string& data);
 

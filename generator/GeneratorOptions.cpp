@@ -6,7 +6,9 @@ namespace gen {
 namespace {
 
 const std::vector<OptionInfo> kOptions = {
-    {"arch", "string", "`\"x64\"`", "Architecture of the stub: `\"x64\"` (x86_64) or `\"x86\"` (i686)."},
+    {"arch", "string", "`\"x64\"`", "Architecture of the stub: `\"x64\"` (x86_64) or `\"x86\"` (i686) for Windows, "
+     "`\"linux-x64\"` for the Linux launcher (an x86_64 ELF executable without icon, manifest, version record, "
+     "signature or splash screen)."},
     {"subsystem", "string", "from `application.type`",
      "The stub's Windows subsystem: `\"gui\"` or `\"console\"`. Sets `application.type` to 1 or 2 unless that is "
      "given. Without it, types 1 and 5 take the GUI stub and every other type the console stub."},

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "config/ConfigBlock.h"
+#include "config/ElfImage.h"
 #include "generator/AppResources.h"
 #include "generator/KeyTable.h"
 #include "generator/PeResources.h"
@@ -151,7 +152,32 @@ ResourceSummary summarizeResources(const ResourceTree& tree) {
     return summary;
 }
 
+namespace {
+
+bool inspectElf(const std::string& bytes, Inspection& result, std::string& reason) {
+    result.elf = true;
+    result.fileSize = bytes.size();
+    MemorySource source(bytes);
+    if (!elfImageEnd(source, result.blockStart)) {
+        reason = "an ELF file whose headers cannot be read";
+        return false;
+    }
+    source.seek(result.blockStart);
+    BlockReadResult read = readConfigBlockAt(source, result.store);
+    if (read.error != BlockError::None) {
+        reason = "not a generated executable: no configuration block at " + hex(result.blockStart) + " (" +
+                 blockErrorText(read.error) + ")";
+        return false;
+    }
+    result.blockEnd = read.blockEnd;
+    readIncludedRecords(bytes, result);
+    return true;
+}
+
+}  // namespace
+
 bool inspectExecutable(const std::string& bytes, Inspection& result, std::string& reason) {
+    if (bytes.compare(0, 4, "\x7f" "ELF") == 0) return inspectElf(bytes, result, reason);
     if (!readPeInfo(bytes, result.pe, reason)) return false;
     if (archName(result.pe.machine).empty()) {
         reason = "a Windows executable for machine " + hex(result.pe.machine) + ", which no Vexal stub is built for";
@@ -187,18 +213,11 @@ bool inspectExecutable(const std::string& bytes, Inspection& result, std::string
     return true;
 }
 
-std::string inspectionText(const Inspection& in, const std::string& fileName) {
+namespace {
+
+// The entries and included files, the same for every kind of executable.
+std::string entriesAndIncludesText(const Inspection& in) {
     std::string out;
-    out += "File:            " + fileName + " (" + std::to_string(in.fileSize) + " bytes)\n";
-    out += "Architecture:    " + archName(in.pe.machine) + (in.pe.pe32Plus ? " (PE32+)" : " (PE32)") + "\n";
-    out += "Subsystem:       " + subsystemName(in.pe.subsystem) + "\n";
-    out += "Sections:        " + std::to_string(in.sections.size()) + "\n";
-    for (const auto& section : in.sections) {
-        out += "  " + padded(visible(section.name), 10) + "address " + padded(hex(section.virtualAddress), 10) + "size " +
-               padded(hex(section.virtualSize), 10) + "file " + padded(hex(section.rawPosition), 10) + "raw size " +
-               hex(section.rawSize) + "\n";
-    }
-    out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
     out += "Narrow entries:  " + std::to_string(in.store.narrowEntries().size()) + "\n";
     for (const auto& [id, value] : in.store.narrowEntries()) {
         out += "  " + padded(narrowIdLabel(id), 32) + padded(std::to_string(id), 7) + "\"" +
@@ -214,6 +233,29 @@ std::string inspectionText(const Inspection& in, const std::string& fileName) {
         out += "  " + padded(file.name, 32) + std::to_string(file.size) + " bytes" +
                (file.complete ? "" : " (cut short)") + "\n";
     }
+    return out;
+}
+
+}  // namespace
+
+std::string inspectionText(const Inspection& in, const std::string& fileName) {
+    std::string out;
+    out += "File:            " + fileName + " (" + std::to_string(in.fileSize) + " bytes)\n";
+    if (in.elf) {
+        out += "Architecture:    linux-x64 (ELF)\n";
+        out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
+        return out + entriesAndIncludesText(in);
+    }
+    out += "Architecture:    " + archName(in.pe.machine) + (in.pe.pe32Plus ? " (PE32+)" : " (PE32)") + "\n";
+    out += "Subsystem:       " + subsystemName(in.pe.subsystem) + "\n";
+    out += "Sections:        " + std::to_string(in.sections.size()) + "\n";
+    for (const auto& section : in.sections) {
+        out += "  " + padded(visible(section.name), 10) + "address " + padded(hex(section.virtualAddress), 10) + "size " +
+               padded(hex(section.virtualSize), 10) + "file " + padded(hex(section.rawPosition), 10) + "raw size " +
+               hex(section.rawSize) + "\n";
+    }
+    out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
+    out += entriesAndIncludesText(in);
     const ResourceSummary& r = in.resources;
     out += "Resources:" + std::string(r.readable ? "\n" : "       unreadable (" + r.problem + ")\n");
     for (const auto& icon : r.icons) out += "  " + padded("Icon " + icon.name, 32) + iconImagesText(icon.images) + "\n";
@@ -237,7 +279,7 @@ std::string inspectionJson(const Inspection& in, const std::string& fileName) {
     std::string out = "{\n";
     out += "  \"file\": " + jsonString(fileName) + ",\n";
     out += "  \"size\": " + std::to_string(in.fileSize) + ",\n";
-    out += "  \"architecture\": " + jsonString(archName(in.pe.machine)) + ",\n";
+    out += "  \"architecture\": " + jsonString(in.elf ? std::string("linux-x64") : archName(in.pe.machine)) + ",\n";
     out += "  \"subsystem\": " + jsonString(subsystemName(in.pe.subsystem)) + ",\n";
     out += "  \"sections\": [";
     for (std::size_t i = 0; i < in.sections.size(); ++i) {

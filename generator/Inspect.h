@@ -42,6 +42,7 @@ struct SectionInfo {
 // What a generated executable holds.
 struct Inspection {
     PeInfo pe;
+    bool elf = false;  // a Linux launcher: no sections, resources or signature read
     std::uint64_t fileSize = 0;
     std::uint64_t blockStart = 0;
     std::uint64_t blockEnd = 0;
@@ -53,7 +54,8 @@ struct Inspection {
 };
 
 // Reads the configuration block of a generated executable through the
-// locator of its machine. Returns false with a reason for a file that is
+// locator of its machine (a Windows executable) or at the end of its ELF
+// image (a Linux executable). Returns false with a reason for a file that is
 // not a generated executable.
 bool inspectExecutable(const std::string& bytes, Inspection& result, std::string& reason);
 

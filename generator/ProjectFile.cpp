@@ -310,7 +310,9 @@ private:
 
     void setArch(const Leaf& leaf) {
         std::string text = stringValue(leaf);
-        if (text != "x64" && text != "x86") fail(leaf, "expected \"x64\" or \"x86\", found \"" + text + "\"");
+        if (text != "x64" && text != "x86" && text != "linux-x64") {
+            fail(leaf, "expected \"x64\", \"x86\" or \"linux-x64\", found \"" + text + "\"");
+        }
         project_.arch = text;
     }
 

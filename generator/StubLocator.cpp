@@ -7,7 +7,12 @@ namespace fs = std::filesystem;
 
 std::string stubFileName(bool gui) { return gui ? "vexal-stub-gui.exe" : "vexal-stub-console.exe"; }
 
+std::string stubFileName(bool gui, const std::string& arch) {
+    return arch == "linux-x64" ? "vexal-stub-linux" : stubFileName(gui);
+}
+
 std::vector<fs::path> stubDirsUnder(const fs::path& root, const std::string& arch) {
+    if (arch == "linux-x64") return {root / arch, root / "linux"};
     return {root / arch, root / (arch == "x86" ? "win32" : "win64") / "stubs"};
 }
 
@@ -26,7 +31,7 @@ std::vector<fs::path> stubRoots(const std::string& explicitDir, const char* envi
 fs::path findStub(const std::vector<fs::path>& roots, const std::string& arch, bool gui, std::vector<fs::path>& tried) {
     for (const auto& root : roots) {
         for (const auto& dir : stubDirsUnder(root, arch)) {
-            fs::path candidate = dir / stubFileName(gui);
+            fs::path candidate = dir / stubFileName(gui, arch);
             tried.push_back(candidate);
             std::error_code ec;
             if (fs::is_regular_file(candidate, ec)) return candidate;

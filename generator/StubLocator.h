@@ -9,9 +9,13 @@ namespace gen {
 // "vexal-stub-gui.exe" or "vexal-stub-console.exe".
 std::string stubFileName(bool gui);
 
-// Where the stubs of an architecture ("x64" or "x86") may lie under a stub
-// root: an installed or packaged root holds x64/ and x86/, a build tree
-// holds win64/stubs and win32/stubs.
+// The stub of an architecture: the Windows stub of the subsystem, or
+// "vexal-stub-linux" (one stub serves both kinds) for "linux-x64".
+std::string stubFileName(bool gui, const std::string& arch);
+
+// Where the stubs of an architecture ("x64", "x86" or "linux-x64") may lie
+// under a stub root: an installed or packaged root holds x64/, x86/ and
+// linux-x64/, a build tree holds win64/stubs, win32/stubs and linux/.
 std::vector<std::filesystem::path> stubDirsUnder(const std::filesystem::path& root, const std::string& arch);
 
 // The stub roots, in the order they are tried: the explicit directory

@@ -49,7 +49,7 @@ TEST(ProjectFile, ErrorsNameTheFileTheKeyAndTheReason) {
          {"app.toml:1: splash.status.color: expected an array of three integers"}},
         {"missing main class", "[java]\nmin-version = \"1.8\"\n", {"app.toml: application.main-class: missing"}},
         {"empty main class", "[application]\nmain-class = \"\"\n", {"application.main-class: the main class must not be empty"}},
-        {"unknown arch", "arch = \"arm64\"\n" + kMinimal, {"app.toml:1: arch: expected \"x64\" or \"x86\""}},
+        {"unknown arch", "arch = \"arm64\"\n" + kMinimal, {"app.toml:1: arch: expected \"x64\", \"x86\" or \"linux-x64\""}},
         {"unknown executable type", kMinimal + "type = \"tui\"\n", {"application.type: unknown executable type \"tui\""}},
         {"launcher kind letter", kMinimal + "launcher-kind = \"x\"\n", {"application.launcher-kind: expected \"v\" or \"k\""}},
         {"face name too long", "splash.status.font = \"" + std::string(32, 'F') + "\"\n" + kMinimal,

@@ -1,0 +1,114 @@
+// The Linux executable: any x86_64 ELF program serves as a stand-in stub
+// here (the test program itself); the launcher's own stub is run by the
+// Linux launcher tests.
+#include <gtest/gtest.h>
+
+#include "FakeStub.h"
+#include "config/ConfigBlock.h"
+#include "config/ElfImage.h"
+#include "generator/Build.h"
+#include "generator/ExeWriter.h"
+#include "generator/Inspect.h"
+#include "generator/StubLocator.h"
+
+using namespace vexal;
+using namespace vexal::gen;
+using vexal::testing::fakeStub;
+using vexal::testing::readFile;
+using vexal::testing::TempDir;
+using vexal::testing::writeFile;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string elfStub() { return readFile("/proc/self/exe"); }
+
+void writeProject(const fs::path& file, const std::string& extra = "") {
+    writeFile(file, "arch = \"linux-x64\"\n" + extra +
+                        "[application]\nmain-class = \"com.example.Main\"\nclass-path = ['A1app.jar']\n");
+}
+
+}  // namespace
+
+TEST(LinuxBuild, StubFoundInBuildTreeAndInstallRoot) {
+    TempDir dir;
+    writeFile(dir / "tree" / "linux" / "vexal-stub-linux", elfStub());
+    writeFile(dir / "inst" / "linux-x64" / "vexal-stub-linux", elfStub());
+    for (const char* root : {"tree", "inst"}) {
+        SCOPED_TRACE(root);
+        std::vector<fs::path> tried;
+        const fs::path stub = findStub({dir / root}, "linux-x64", true, tried);
+        EXPECT_EQ(stub.filename(), "vexal-stub-linux");
+    }
+}
+
+// The block sits where the stub's ELF image ends, the included files behind
+// it; inspect reads it back; the output has no ".exe".
+TEST(LinuxBuild, BuildsAndInspects) {
+    TempDir dir;
+    writeFile(dir / "stubs" / "linux" / "vexal-stub-linux", elfStub());
+    writeFile(dir / "data.txt", "hello");
+    writeProject(dir / "app.toml", "include = ['data.txt']\n");
+    BuildRequest request;
+    request.projectFile = dir / "app.toml";
+    request.stubRoots = {dir / "stubs"};
+    request.overrides = {"runtime.include=false"};
+    const BuildResult result = buildExecutable(request);
+    EXPECT_EQ(result.output.extension(), "");
+    ASSERT_FALSE(result.warnings.empty());
+    EXPECT_NE(result.warnings.back().find("no icon, manifest or version record"), std::string::npos);
+
+    const std::string exe = readFile(result.output);
+    const std::string stub = elfStub();
+    ASSERT_GT(exe.size(), stub.size());
+    EXPECT_EQ(exe.compare(0, stub.size(), stub), 0);
+    Inspection inspection;
+    std::string reason;
+    ASSERT_TRUE(inspectExecutable(exe, inspection, reason)) << reason;
+    EXPECT_TRUE(inspection.elf);
+    EXPECT_EQ(inspection.blockStart, stub.size());
+    EXPECT_EQ(inspection.store.narrow(122), "com.example.Main");
+    ASSERT_EQ(inspection.includes.size(), 1u);
+    EXPECT_EQ(inspection.includes[0].size, 5);
+    EXPECT_NE(inspectionText(inspection, "app").find("linux-x64 (ELF)"), std::string::npos);
+    EXPECT_NE(inspectionJson(inspection, "app").find("\"architecture\": \"linux-x64\""), std::string::npos);
+}
+
+TEST(LinuxBuild, RefusesUnfitStubsAndSigning) {
+    const ConfigStore store;
+    struct Row {
+        const char* name;
+        std::string stub;
+        const char* message;
+    } rows[] = {
+        {"PE stub", fakeStub(0x8664, 2), "not a readable 64-bit ELF image"},
+        {"bytes behind the image", elfStub() + "tail", "4 bytes behind its ELF image"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        try {
+            composeExecutable(row.stub, "stub", "linux-x64", store, {});
+            ADD_FAILURE() << "accepted";
+        } catch (const BuildError& e) {
+            EXPECT_NE(std::string(e.what()).find(row.message), std::string::npos) << e.what();
+        }
+    }
+    std::string other = elfStub();
+    other[18] = 183;  // aarch64
+    EXPECT_THROW(composeExecutable(other, "stub", "linux-x64", store, {}), BuildError);
+
+    TempDir dir;
+    writeFile(dir / "stubs" / "linux" / "vexal-stub-linux", elfStub());
+    writeFile(dir / "cert.p12", "x");
+    writeProject(dir / "app.toml", "[signing]\npkcs12 = 'cert.p12'\n");
+    BuildRequest request;
+    request.projectFile = dir / "app.toml";
+    request.stubRoots = {dir / "stubs"};
+    try {
+        buildExecutable(request);
+        ADD_FAILURE() << "signed";
+    } catch (const BuildError& e) {
+        EXPECT_NE(std::string(e.what()).find("cannot be signed"), std::string::npos) << e.what();
+    }
+}

@@ -1,0 +1,258 @@
+// The Linux launcher run for real: block errors, the missing runtime, the
+// extraction directory's life (normal end, error end, crash and the next
+// start), and single instance against an instance that this test plays.
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstring>
+#include <fstream>
+#include <thread>
+
+#include "common/StoreName.h"
+#include "config/ConfigBlock.h"
+#include "config/ConfigIds.h"
+#include "tests/support/ExeBuilder.h"
+#include "tests/support/Subprocess.h"
+
+using namespace vexal;
+using namespace vexal::testing;
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr const char* kNoJvmStart = "No JVM could be found on your system.";
+
+std::string record(const std::string& data) {
+    std::string out;
+    appendInt32(out, static_cast<std::int32_t>(data.size()));
+    for (char c : data) out += static_cast<char>(c ^ 0x5A);
+    return out;
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void writeText(const std::string& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+
+std::vector<std::string> extractionDirs(const std::string& dir) {
+    std::vector<std::string> found;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (const dirent* e = readdir(d)) {
+            if (std::string(e->d_name).rfind("vxl_dir", 0) == 0) found.push_back(dir + e->d_name);
+        }
+        closedir(d);
+    }
+    return found;
+}
+
+bool exists(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0;
+}
+
+class LinuxLauncher : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        work_ = std::string(VEXAL_TEST_WORK) + "/" + info->name() + "/";
+        std::system(("rm -rf '" + work_ + "'").c_str());
+        ASSERT_EQ(std::system(("mkdir -p '" + work_ + "tmp' '" + work_ + "state'").c_str()), 0);
+        tmp_ = work_ + "tmp/";
+        store_ = work_ + "state/vexal/";
+        exe_ = work_ + "app";
+    }
+
+    // typical messages, a search that finds nothing, extra entries.
+    ConfigStore config(const std::map<std::int32_t, std::string>& entries = {}) {
+        ConfigStore store = typicalMessages("2");
+        store.setNarrow(id::SearchSequence, "A/nonexistent-vexal-home");
+        for (const auto& e : entries) store.setNarrow(e.first, e.second);
+        return store;
+    }
+
+    void build(const ConfigStore& store, const std::string& records = "") {
+        ExeBuilder(VEXAL_LINUX_STUB).block(store).raw(records).write(exe_);
+    }
+
+    std::map<std::string, std::string> environment() const {
+        return {{"TMPDIR", tmp_}, {"XDG_STATE_HOME", work_ + "state"}, {"TMP", tmp_}};
+    }
+
+    ProcessResult run(const std::vector<std::string>& args = {}) {
+        std::vector<std::string> argv{exe_};
+        argv.insert(argv.end(), args.begin(), args.end());
+        return runProcess(argv, environment(), {"VEXAL_JAVA_HOME", "JAVA_HOME", "JDK_HOME"}, 20s);
+    }
+
+    // Plays the running instance of exe_: holds its marker, stores this
+    // process's id and leaves a communication file for the second start to
+    // wait on. Returns the marker's descriptor.
+    int playRunningInstance(bool leaveCommFile) {
+        EXPECT_EQ(std::system(("mkdir -p '" + store_ + "instances' '" + store_ + "pids'").c_str()), 0);
+        const int fd = open((store_ + "instances/" + storeFileName(exe_)).c_str(), O_RDWR | O_CREAT, 0600);
+        EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
+        const std::uint32_t pid = static_cast<std::uint32_t>(getpid());
+        writeText(store_ + "pids/" + storeFileName(exe_), std::string(reinterpret_cast<const char*>(&pid), 4));
+        if (leaveCommFile) writeText(commFile(), "");
+        return fd;
+    }
+
+    std::string commFile() const { return tmp_ + "vxl_p" + std::to_string(getpid()) + ".tmp"; }
+
+    // Waits for the launcher's extraction directory to appear.
+    std::string awaitExtractionDir() {
+        for (int i = 0; i < 400; ++i) {
+            const auto dirs = extractionDirs(tmp_);
+            if (!dirs.empty() && exists(dirs[0] + "/data.txt")) return dirs[0];
+            std::this_thread::sleep_for(10ms);
+        }
+        return std::string();
+    }
+
+    std::string work_, tmp_, store_, exe_;
+};
+
+}  // namespace
+
+TEST_F(LinuxLauncher, BareStubFailsToReadItsBlock) {
+    const ProcessResult r = runProcess({VEXAL_LINUX_STUB}, environment(), {}, 10s);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.out, "error 0\n");
+    EXPECT_EQ(r.err, "Internal Error: readInt\n");
+}
+
+TEST_F(LinuxLauncher, DamagedBlocksGiveTheirFixedTexts) {
+    struct Row {
+        const char* name;
+        std::string bytes;
+        const char* err;
+    } rows[] = {
+        {"wrong magic", std::string("\x01\x02\x03\x04", 4), "Internal Error: magic\n"},
+        {"cut after the magic", writeConfigBlock(config()).substr(0, 6), "Internal Error: readInt\n"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ExeBuilder(VEXAL_LINUX_STUB).raw(row.bytes).write(exe_);
+        const ProcessResult r = run();
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, row.err);
+    }
+}
+
+TEST_F(LinuxLauncher, NoRuntimeGives1001AndExit83OnStandardError) {
+    build(config());
+    const ProcessResult r = run({"one", "two words"});
+    EXPECT_EQ(r.exitCode, 83);
+    EXPECT_EQ(r.err.rfind(kNoJvmStart, 0), 0u) << r.err;
+    EXPECT_EQ(r.out, "");
+}
+
+// An error end removes the extraction directory at once and leaves nothing
+// in the deletion list.
+TEST_F(LinuxLauncher, ExtractionDirectoryGoneAfterAnErrorEnd) {
+    build(config({{id::IncludedFileCount, "2"}, {id::IncludedFileNames, "data.txt;lib.jar"}}),
+          record("hello") + record("PK"));
+    const ProcessResult r = run();
+    EXPECT_EQ(r.exitCode, 83) << r.err;
+    EXPECT_TRUE(extractionDirs(tmp_).empty());
+    EXPECT_EQ(readText(store_ + "deletions"), "");
+}
+
+// While the launcher holds (a second start waiting for the running
+// instance's communication file to go), its files lie in a private 0700
+// directory under TMPDIR, listed in the store. The hand-over ends it with 0
+// and the directory goes.
+TEST_F(LinuxLauncher, ExtractionIntoPrivateDirectoryAndSingleInstanceHandOver) {
+    build(config({{id::IncludedFileCount, "1"}, {id::IncludedFileNames, "data.txt"}, {id::SingleInstance, "1"}}),
+          record("hello"));
+    const int marker = playRunningInstance(true);
+    Subprocess second({exe_, "open", "a b", "say \"hi\""}, environment());
+    const std::string dir = awaitExtractionDir();
+    ASSERT_FALSE(dir.empty());
+    struct stat info {};
+    ASSERT_EQ(stat(dir.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    EXPECT_EQ(readText(dir + "/data.txt"), "hello");
+    EXPECT_EQ(readText(store_ + "deletions"), "d " + dir + "\n");
+
+    unlink(commFile().c_str());
+    const ProcessResult r = second.finish(20s);
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    const std::string expected = "open \"a b\" 'say \"hi\"'\n";
+    std::string utf16;
+    for (char c : expected) utf16 += std::string{c, '\0'};
+    EXPECT_EQ(readText(commFile()), utf16);
+    EXPECT_FALSE(exists(dir));
+    EXPECT_EQ(readText(store_ + "deletions"), "");
+    unlink(commFile().c_str());
+    close(marker);
+}
+
+// A run killed while it holds leaves its directory; the next start removes
+// it, whatever instance it is.
+TEST_F(LinuxLauncher, CrashedRunsDirectoryRemovedByTheNextStart) {
+    build(config({{id::IncludedFileCount, "1"}, {id::IncludedFileNames, "data.txt"}, {id::SingleInstance, "1"}}),
+          record("hello"));
+    const int marker = playRunningInstance(true);
+    Subprocess crashing({exe_}, environment());
+    const std::string dir = awaitExtractionDir();
+    ASSERT_FALSE(dir.empty());
+    kill(crashing.pid(), SIGKILL);
+    crashing.finish(10s);
+    ASSERT_TRUE(exists(dir + "/data.txt"));
+    close(marker);
+    unlink(commFile().c_str());
+
+    const ProcessResult next = run();
+    EXPECT_EQ(next.exitCode, 83) << next.err;
+    EXPECT_FALSE(exists(dir));
+    EXPECT_TRUE(extractionDirs(tmp_).empty());
+    EXPECT_EQ(readText(store_ + "deletions"), "");
+}
+
+// The clean-up leaves alone a directory that a living run holds and any
+// listed directory that is not an extraction directory (dropping its line).
+TEST_F(LinuxLauncher, CleanUpSparesHeldAndForeignDirectories) {
+    const std::string held = tmp_ + "vxl_dirHELD";
+    const std::string dead = tmp_ + "vxl_dirDEAD";
+    const std::string foreign = work_ + "precious";
+    for (const std::string& d : {held, dead, foreign}) {
+        ASSERT_EQ(mkdir(d.c_str(), 0700), 0);
+        writeText(d + "/file", "x");
+    }
+    const int lock = open(held.c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(flock(lock, LOCK_EX | LOCK_NB), 0);
+    ASSERT_EQ(std::system(("mkdir -p '" + store_ + "'").c_str()), 0);
+    writeText(store_ + "deletions", "d " + held + "\nd " + dead + "\nd " + foreign + "\n");
+
+    build(config());
+    EXPECT_EQ(run().exitCode, 83);
+    EXPECT_TRUE(exists(held + "/file"));
+    EXPECT_FALSE(exists(dead));
+    EXPECT_TRUE(exists(foreign + "/file"));
+    EXPECT_EQ(readText(store_ + "deletions"), "d " + held + "\n");
+    close(lock);
+}
+
+// The first instance stores its own id; a marker left by a dead process is
+// free again (the kernel released it).
+TEST_F(LinuxLauncher, FirstInstanceStoresItsProcessId) {
+    build(config({{id::SingleInstance, "1"}}));
+    Subprocess first({exe_}, environment());
+    const pid_t pid = first.pid();
+    EXPECT_EQ(first.finish(20s).exitCode, 83);
+    const std::string stored = readText(store_ + "pids/" + storeFileName(exe_));
+    ASSERT_EQ(stored.size(), 4u);
+    std::uint32_t value = 0;
+    std::memcpy(&value, stored.data(), 4);
+    EXPECT_EQ(value, static_cast<std::uint32_t>(pid));
+    EXPECT_EQ(run().exitCode, 83);  // not taken for a second instance
+}
