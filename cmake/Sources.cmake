@@ -26,6 +26,7 @@ set(VEXAL_PURE_SOURCES
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
+  windows/WinLoader/JavaHomeLayout.cpp
   windows/WinLoader/JavaVersion.cpp
   windows/WinLoader/JvmLibraryPaths.cpp
   windows/WinLoader/JvmSearch.cpp
@@ -51,7 +52,6 @@ set(VEXAL_SHELL_SOURCES
   windows/JavaVMLauncher/VmOptions.cpp
   windows/WinLoader/JavaCheck.cpp
   windows/WinLoader/JvmLibrary.cpp
-  windows/WinLoader/JvmRegistry.cpp
   windows/WinLoader/LoadDLL.cpp
   windows/WinLoader/PackedJre.cpp
 )
@@ -82,6 +82,8 @@ set(VEXAL_WIN32_SOURCES
   windows/WinLoader/win32/JavaProbe.cpp
   windows/WinLoader/win32/LibraryLoader.cpp
   windows/WinLoader/win32/RegistryAccess.cpp
+  # The JVM search over the registry (search letter Y, the version cache).
+  windows/WinLoader/JvmRegistry.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.
