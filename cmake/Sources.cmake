@@ -31,6 +31,7 @@ set(VEXAL_PURE_SOURCES
   windows/WinLoader/JvmLibraryPaths.cpp
   windows/WinLoader/JvmSearch.cpp
   windows/WinLoader/PackedJreLayout.cpp
+  windows/WinLoader/ProbeOutput.cpp
   windows/WinLoader/SearchSequence.cpp
 )
 
@@ -100,4 +101,10 @@ set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp)
 # The Linux implementations of the services (the Linux launcher).
 set(VEXAL_LINUX_SOURCES
   common/linux/PathStyle.cpp
+  windows/JavaVMLauncher/linux/ArchiveListing.cpp
+  windows/JavaVMLauncher/linux/EnvironmentBlock.cpp
+  windows/WinLoader/linux/HiddenProcess.cpp
+  windows/WinLoader/linux/JavaProbe.cpp
+  windows/WinLoader/linux/LibraryLoader.cpp
+  windows/WinLoader/linux/RegisteredRuntimes.cpp
 )
