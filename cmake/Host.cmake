@@ -24,10 +24,12 @@ endif()
 add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
 target_link_libraries(vexal_posix PUBLIC vexal_pure)
 
+include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/Linux.cmake)
 add_subdirectory(tests/native)
 add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
 add_subdirectory(generator)
+add_subdirectory(tests/linux)
 
 if(VEXAL_WINDOWS)
   include(ExternalProject)

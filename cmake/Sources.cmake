@@ -9,13 +9,17 @@
 
 set(VEXAL_PURE_SOURCES
   common/Format.cpp
+  common/StoreName.cpp
   common/Utf8.cpp
   config/ConfigBlock.cpp
   config/ConfigStore.cpp
+  config/ElfImage.cpp
   config/MessageText.cpp
   files/DeletionList.cpp
+  files/DeletionStore.cpp
   files/IncludedFiles.cpp
   files/PathLogic.cpp
+  launcher/ArgumentJoining.cpp
   launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
   process/InstanceIdentity.cpp
@@ -101,6 +105,23 @@ set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp)
 # The Linux implementations of the services (the Linux launcher).
 set(VEXAL_LINUX_SOURCES
   common/linux/PathStyle.cpp
+  common/posix/EnvironmentVars.cpp
+  common/posix/ProcessExit.cpp
+  common/posix/ProcessId.cpp
+  common/posix/TextCodec.cpp
+  common/linux/StateDirectory.cpp
+  config/linux/ConfigLoader.cpp
+  config/linux/FileSource.cpp
+  config/posix/ErrorDisplay.cpp
+  config/posix/LogFile.cpp
+  files/linux/DeferredDeletion.cpp
+  files/linux/ExtractionFiles.cpp
+  files/linux/PathHelpers.cpp
+  files/linux/TempFiles.cpp
+  process/linux/EnvironmentServices.cpp
+  process/linux/InstanceServices.cpp
+  process/linux/WindowActivation.cpp
+  splash/linux/NoSplash.cpp
   windows/JavaVMLauncher/linux/ArchiveListing.cpp
   windows/JavaVMLauncher/linux/EnvironmentBlock.cpp
   windows/WinLoader/linux/HiddenProcess.cpp

@@ -50,16 +50,19 @@ void showConfigMessage(std::int32_t id, const char* placeholder, const std::stri
 
 void fatalError(std::int32_t id, const char* placeholder, const std::string& value) {
     showConfigMessage(id, placeholder, value);
+    deleteTempFilesNow();
     exitProcessNow(1);
 }
 
 void fatalText(const std::string& text) {
     showErrorMessage(text);
+    deleteTempFilesNow();
     exitProcessNow(1);
 }
 
 void exitLauncher(int code) {
     registerPendingDeletions();
+    deleteTempFilesNow();
     exitProcessNow(code);
 }
 

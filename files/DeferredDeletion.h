@@ -11,6 +11,12 @@ void rememberTempDir(const std::string& path);
 // deferred deletion list of the registry. May run more than once.
 void registerPendingDeletions();
 
+// Deletes this run's remembered files and directories now and takes them
+// off the list, where the platform lets open files go (Linux: at the end of
+// a run and on every error exit). On Windows the files may still be open:
+// nothing happens and the next start's clean-up deletes them.
+void deleteTempFilesNow();
+
 // Appends one path to one value ("delete_file" or "delete_dir").
 void addDeleteEntry(const std::string& path, const char* valueName);
 

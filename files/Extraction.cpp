@@ -1,9 +1,8 @@
 #include "files/Extraction.h"
 
 #include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
+#include "common/PathStyle.h"
 #include "config/ConfigBlock.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigLoader.h"
@@ -24,17 +23,6 @@ constexpr const char* kNoFile = "11";
 constexpr const char* kWriteFailed = "13";
 
 [[noreturn]] void internalError(const char* code) { fatalError(msg::InternalError, placeholder::ErrorCode, code); }
-
-// A fresh "vxl" temporary name (its placeholder file deleted at once) with
-// "_dir" and a random number appended. Empty when no temporary name could
-// be made: the directory must not end up relative to the current one.
-std::string newDirectoryName() {
-    const std::string name = createTempFileName();
-    if (name.empty()) return name;
-    deleteNameFile(name);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    return name + "_dir" + std::to_string(std::rand());
-}
 
 }  // namespace
 
@@ -93,9 +81,9 @@ bool extractIncludedFiles(std::string& directory) {
     }
     executable->seek(configBlockEnd());
 
-    directory = newDirectoryName();
+    directory = makeExtractionDirectory();
     logDebug("Temp dir: %s", directory.c_str());
-    if (directory.empty() || !createExtractionDirectory(directory)) internalError(kNoDirectory);
+    if (directory.empty()) internalError(kNoDirectory);
     // Remembered at once, so that a failure below still leaves it to be
     // cleaned up by a later run.
     rememberTempDir(directory);
@@ -108,7 +96,7 @@ bool extractIncludedFiles(std::string& directory) {
             logError("Refused included file name %s: %s", names[i].c_str(), problem);
             internalError(kNoFile);
         }
-        const std::string path = directory + "\\" + names[i];
+        const std::string path = directory + platformPathStyle().dir + names[i];
         rememberTempFile(path);
         if (!extractFile(*executable, path)) {
             logError("Failed to extract %s", path.c_str());

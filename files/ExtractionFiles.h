@@ -14,6 +14,11 @@ namespace vexal {
 // writing, as the block reader opens it; null when it cannot be opened.
 std::unique_ptr<ByteSource> openOwnExecutableForReading(const std::string& path);
 
+// Creates a fresh, empty directory of its own for this run's extracted files
+// under the temporary directory and returns its path; empty when none could
+// be made.
+std::string makeExtractionDirectory();
+
 // Creates one new directory; false when it cannot be created (also when it
 // exists already).
 bool createExtractionDirectory(const std::string& path);

@@ -10,6 +10,44 @@ bool isRelativePath(const std::string& path) {
     return true;
 }
 
+bool isRelativePath(const std::string& path, const PathStyle& style) {
+    if (style.dir == '\\') return isRelativePath(path);
+    const std::size_t at = !path.empty() && path[0] == '"' ? 1 : 0;
+    return path.size() <= at || path[at] != style.dir;
+}
+
+std::string joinToExeDir(const std::string& exeDir, const std::string& path, const PathStyle& style) {
+    return isRelativePath(path, style) ? exeDir + path : path;
+}
+
+std::string collapseSeparators(const std::string& path) {
+    std::string out;
+    out.reserve(path.size());
+    for (char c : path) {
+        if (c == '/' && !out.empty() && out.back() == '/') continue;
+        out.push_back(c);
+    }
+    return out;
+}
+
+std::string normalizeLinuxPath(const std::string& path) {
+    if (path.empty() || path[0] != '/') return path;
+    std::vector<std::string> parts;
+    for (const std::string& part : splitList(path, '/')) {
+        if (part == ".") continue;
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+            continue;
+        }
+        parts.push_back(part);
+    }
+    std::string out;
+    for (const std::string& part : parts) out += '/' + part;
+    if (out.empty() || path.back() == '/') out += '/';
+    if (out.size() > 1 && out.back() == '/' && out[out.size() - 2] == '/') out.pop_back();
+    return out;
+}
+
 std::u16string collapseBackslashes(const std::u16string& path) {
     std::u16string out;
     out.reserve(path.size());
@@ -44,10 +82,15 @@ std::vector<std::string> splitList(const std::string& list, char separator) {
 }
 
 std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve) {
+    return mapPathList(list, resolve, kWindowsPathStyle);
+}
+
+std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve,
+                        const PathStyle& style) {
     std::string out;
     bool first = true;
-    for (const std::string& piece : splitList(list)) {
-        if (!first) out += ';';
+    for (const std::string& piece : splitList(list, style.list)) {
+        if (!first) out += style.list;
         out += resolve(piece);
         first = false;
     }

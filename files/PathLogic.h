@@ -3,9 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "common/PathStyle.h"
+
 namespace vexal {
 
-// Platform-neutral path rules over narrow texts (Windows path syntax).
+// Platform-neutral path rules over narrow texts. The functions without a
+// style follow the Windows path syntax; the overloads with one follow the
+// style given (the launcher passes platformPathStyle()).
 
 // True when the path is shorter than 3 characters; otherwise false for a
 // drive path ("x:\...") or a network path ("\\..."), true for anything else.
@@ -13,12 +17,28 @@ namespace vexal {
 // a quoted path of at most 3 characters counts as relative.
 bool isRelativePath(const std::string& path);
 
+// In the Linux style a path is relative unless it begins with "/" (after a
+// leading double quote, which is skipped as above).
+bool isRelativePath(const std::string& path, const PathStyle& style);
+
 // Every run of backslashes becomes one backslash, except that the first two
 // characters are always kept (the leading pair of a network path survives).
 std::u16string collapseBackslashes(const std::u16string& path);
 
 // exeDir + path when path is relative, else path (backslashes not yet collapsed).
 std::string joinToExeDir(const std::string& exeDir, const std::string& path);
+
+// exeDir + path when path is relative in the style, else path.
+std::string joinToExeDir(const std::string& exeDir, const std::string& path, const PathStyle& style);
+
+// Every run of the style's directory separator becomes one (the Linux
+// style keeps no leading pair).
+std::string collapseSeparators(const std::string& path);
+
+// An absolute Linux path with ".", ".." and repeated "/" taken out without
+// touching the disk (".." at the root stays at the root); a trailing "/"
+// stays. A relative path is returned unchanged.
+std::string normalizeLinuxPath(const std::string& path);
 
 // True when the path, after its first character, is exactly ":\", ":\." or
 // ":\.\." (a drive root in one of three spellings).
@@ -30,6 +50,8 @@ std::vector<std::string> splitList(const std::string& list, char separator = ';'
 // Every non-empty piece of a ';'-separated list passed through resolve, the
 // results joined by ';' with none after the last.
 std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve);
+std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve,
+                        const PathStyle& style);
 
 // True when the path is at least 4 characters long and ends in ".exe",
 // ignoring case.

@@ -1,14 +1,15 @@
 // Resolution of configured paths against the launcher's directory, over the
 // platform's path services.
+#include "common/PathStyle.h"
 #include "files/PathHelpers.h"
 #include "files/PathLogic.h"
 
 namespace vexal {
 
 std::string resolveAgainstExeDir(const std::string& path) {
-    return collapseBackslashPath(joinToExeDir(executableDirectory(), path));
+    return collapseBackslashPath(joinToExeDir(executableDirectory(), path, platformPathStyle()));
 }
 
-std::string resolvePathList(const std::string& list) { return mapPathList(list, resolveAgainstExeDir); }
+std::string resolvePathList(const std::string& list) { return mapPathList(list, resolveAgainstExeDir, platformPathStyle()); }
 
 }  // namespace vexal

@@ -50,6 +50,8 @@ int runLaunchSequence(void* instance, const char* argumentText, const std::u16st
 
     if (!launchProgram(arguments, true)) fatalError(msg::JvmNotStarted);
 
+    // The JVM is destroyed: what it kept open is closed.
+    deleteTempFilesNow();
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "process/Environment.h"
 
+#include "common/PathStyle.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigLoader.h"
 #include "config/ConfigStore.h"
@@ -27,7 +28,7 @@ void prefixPath() {
     const std::string list = resolvePathList(configString(id::PathPrefix));
     std::string oldPath;
     readPathVariable(oldPath);
-    const PathValue path = composePathValue(list, oldPath);
+    const PathValue path = composePathValue(list, oldPath, platformPathStyle());
     if (path.cut) logError("PATH too long: entries of the previous value left out");
     if (!list.empty()) logDebug("PATH: %s", path.value.c_str());
     // Set even when nothing is prefixed: the C runtime's table then agrees

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/Limits.h"
+#include "common/PathStyle.h"
 
 namespace vexal {
 
@@ -18,6 +19,10 @@ struct PathValue {
 // long by itself keeps its leading whole entries). An empty list gives
 // oldPath unchanged.
 PathValue composePathValue(const std::string& list, const std::string& oldPath,
+                           std::size_t bufferSize = kTextBuffer);
+
+// The same with the list separator of the style (";" or ":").
+PathValue composePathValue(const std::string& list, const std::string& oldPath, const PathStyle& style,
                            std::size_t bufferSize = kTextBuffer);
 
 }  // namespace vexal

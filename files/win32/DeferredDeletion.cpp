@@ -112,6 +112,10 @@ void registerPendingDeletions() {
     for (const std::string& path : state().pendingDirs) addDeleteEntry(path, kDirValue);
 }
 
+// Files this run still holds open cannot be deleted here: the next start's
+// clean-up does it.
+void deleteTempFilesNow() {}
+
 void addDeleteEntry(const std::string& path, const char* valueName) {
     ListLock lock;
     RegistryKey key;

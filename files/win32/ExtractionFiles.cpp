@@ -1,6 +1,10 @@
 #include "files/ExtractionFiles.h"
 
+#include <cstdlib>
+#include <ctime>
+
 #include "config/win32/FileSource.h"
+#include "files/TempFiles.h"
 
 namespace vexal {
 
@@ -35,6 +39,18 @@ std::unique_ptr<ByteSource> openOwnExecutableForReading(const std::string& path)
     FileHandle file = openOwnExecutable(path);
     if (!file) return nullptr;
     return std::make_unique<OwnedFileSource>(std::move(file));
+}
+
+// A fresh "vxl" temporary name (its placeholder file deleted at once) with
+// "_dir" and a random number appended. Empty when no temporary name could
+// be made: the directory must not end up relative to the current one.
+std::string makeExtractionDirectory() {
+    const std::string name = createTempFileName();
+    if (name.empty()) return name;
+    deleteNameFile(name);
+    std::srand(static_cast<unsigned>(std::time(nullptr)));
+    const std::string directory = name + "_dir" + std::to_string(std::rand());
+    return createExtractionDirectory(directory) ? directory : std::string();
 }
 
 bool createExtractionDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }

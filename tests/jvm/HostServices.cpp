@@ -29,6 +29,8 @@ std::string slashes(std::string path) {
 
 void registerPendingDeletions() {}
 
+void deleteTempFilesNow() {}
+
 void hideSplash() {}
 
 std::string longPathName(const std::string& path) { return path; }
