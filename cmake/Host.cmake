@@ -29,7 +29,6 @@ add_subdirectory(tests/native)
 add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
 add_subdirectory(generator)
-add_subdirectory(tests/linux)
 
 if(VEXAL_WINDOWS)
   include(ExternalProject)
@@ -78,3 +77,4 @@ if(VEXAL_WINDOWS)
 endif()
 
 add_subdirectory(examples)
+add_subdirectory(tests/linux)

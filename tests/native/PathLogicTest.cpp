@@ -135,3 +135,52 @@ TEST(PathLogic, ExeSuffix) {
         EXPECT_EQ(hasExeSuffix(row.path), row.exe);
     }
 }
+
+TEST(PathLogic, LinuxStyle) {
+    struct Row {
+        const char* path;
+        bool relative;
+    } rows[] = {
+        {"", true}, {"/", false}, {"/opt/app", false}, {"lib/a.jar", true},
+        {"\"/opt\"", false}, {"c:\\x", true}, {"./x", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        EXPECT_EQ(isRelativePath(row.path, kLinuxPathStyle), row.relative);
+        EXPECT_EQ(joinToExeDir("/opt/app/", row.path, kLinuxPathStyle),
+                  row.relative ? std::string("/opt/app/") + row.path : std::string(row.path));
+    }
+    // The Windows style gives the Windows answers.
+    EXPECT_FALSE(isRelativePath("d:\\a.jar", kWindowsPathStyle));
+    EXPECT_TRUE(isRelativePath("/opt", kWindowsPathStyle));
+}
+
+TEST(PathLogic, LinuxNormalization) {
+    struct Row {
+        const char* in;
+        const char* out;
+    } rows[] = {
+        {"/opt/app/../lib/a.jar", "/opt/lib/a.jar"},
+        {"/opt//app/./x", "/opt/app/x"},
+        {"/opt/app/", "/opt/app/"},
+        {"/..", "/"},
+        {"/../../etc", "/etc"},
+        {"/", "/"},
+        {"//", "/"},
+        {"/a/b/../../", "/"},
+        {"relative/../x", "relative/../x"},
+        {"/Case/Kept", "/Case/Kept"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.in);
+        EXPECT_EQ(normalizeLinuxPath(row.in), row.out);
+    }
+    EXPECT_EQ(collapseSeparators("//opt///app//"), "/opt/app/");
+}
+
+TEST(PathLogic, LinuxPathLists) {
+    const auto mark = [](const std::string& piece) { return "<" + piece + ">"; };
+    EXPECT_EQ(mapPathList("a:b::c:", mark, kLinuxPathStyle), "<a>:<b>:<c>");
+    EXPECT_EQ(mapPathList("a;b", mark, kLinuxPathStyle), "<a;b>");
+    EXPECT_EQ(mapPathList("a;b", mark, kWindowsPathStyle), "<a>;<b>");
+}

@@ -50,3 +50,25 @@ TEST(PathVariable, TooLongKeepsThePrefixAndWholeOldEntries) {
         if (row.list[0] != '\0') EXPECT_LE(v.value.size(), 15u);
     }
 }
+
+TEST(PathVariable, LinuxStyleUsesTheColon) {
+    struct Row {
+        const char* list;
+        const char* oldPath;
+        std::size_t buffer;
+        const char* value;
+        bool cut;
+    } rows[] = {
+        {"/opt/app/bin", "/usr/bin:/bin", kTextBuffer, "/opt/app/bin:/usr/bin:/bin", false},
+        {"/opt/app/bin:", "/usr/bin", kTextBuffer, "/opt/app/bin:/usr/bin", false},
+        {"", "/usr/bin", kTextBuffer, "/usr/bin", false},
+        {"/a;b", "/usr/bin", kTextBuffer, "/a;b:/usr/bin", false},
+        {"/p", "/usr/bin:/bin", 12, "/p:/usr/bin", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.list);
+        const PathValue v = composePathValue(row.list, row.oldPath, kLinuxPathStyle, row.buffer);
+        EXPECT_EQ(v.value, row.value);
+        EXPECT_EQ(v.cut, row.cut);
+    }
+}

@@ -8,6 +8,7 @@
 
 #include "config/ConfigBlock.h"
 #include "config/ConfigIds.h"
+#include "config/ElfImage.h"
 
 namespace vexal::testing {
 
@@ -33,6 +34,12 @@ std::string readBinaryFile(const std::string& path) {
 }
 
 std::uint64_t locatedBlockOffset(const std::string& image) {
+    if (image.compare(0, 4, "\x7f" "ELF") == 0) {
+        MemorySource source(image);
+        std::uint64_t end = 0;
+        if (!elfImageEnd(source, end)) throw std::runtime_error("unreadable ELF headers");
+        return end;
+    }
     if (image.size() < 0x40 || image.compare(0, 2, "MZ") != 0) throw std::runtime_error("not an MZ image");
     const std::uint32_t pe = u32At(image, 0x3C);
     if (image.compare(pe, 4, std::string("PE\0\0", 4)) != 0) throw std::runtime_error("no PE signature");

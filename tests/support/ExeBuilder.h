@@ -33,10 +33,11 @@ private:
     std::uint64_t blockOffset_ = 0;
 };
 
-// The file position at which a launcher built from this PE image looks for
-// its block: raw-data size plus raw-data position read at the locator's
-// offsets (PE32 or PE32+ chosen by the optional header's magic). Throws
-// std::runtime_error for an image that is not a PE file.
+// The file position at which a launcher built from this image looks for its
+// block. A PE image: raw-data size plus raw-data position read at the
+// locator's offsets (PE32 or PE32+ chosen by the optional header's magic).
+// An ELF image: where its headers say the image ends. Throws
+// std::runtime_error for an image that is neither.
 std::uint64_t locatedBlockOffset(const std::string& image);
 
 std::string readBinaryFile(const std::string& path);

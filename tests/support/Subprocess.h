@@ -39,6 +39,9 @@ public:
     // wrote.
     ProcessResult finish(std::chrono::milliseconds limit);
 
+    // The child's process id (crash tests end it with a signal of their own).
+    pid_t pid() const { return pid_; }
+
 private:
     bool pump(int timeoutMs);
     bool reap(bool block);
