@@ -30,10 +30,12 @@ set(VEXAL_PURE_SOURCES
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
+  windows/WinLoader/JavaHomeLayout.cpp
   windows/WinLoader/JavaVersion.cpp
   windows/WinLoader/JvmLibraryPaths.cpp
   windows/WinLoader/JvmSearch.cpp
   windows/WinLoader/PackedJreLayout.cpp
+  windows/WinLoader/ProbeOutput.cpp
   windows/WinLoader/SearchSequence.cpp
 )
 
@@ -55,7 +57,6 @@ set(VEXAL_SHELL_SOURCES
   windows/JavaVMLauncher/VmOptions.cpp
   windows/WinLoader/JavaCheck.cpp
   windows/WinLoader/JvmLibrary.cpp
-  windows/WinLoader/JvmRegistry.cpp
   windows/WinLoader/LoadDLL.cpp
   windows/WinLoader/PackedJre.cpp
 )
@@ -86,6 +87,8 @@ set(VEXAL_WIN32_SOURCES
   windows/WinLoader/win32/JavaProbe.cpp
   windows/WinLoader/win32/LibraryLoader.cpp
   windows/WinLoader/win32/RegistryAccess.cpp
+  # The JVM search over the registry (search letter Y, the version cache).
+  windows/WinLoader/JvmRegistry.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.
@@ -119,7 +122,10 @@ set(VEXAL_LINUX_SOURCES
   process/linux/InstanceServices.cpp
   process/linux/WindowActivation.cpp
   splash/linux/NoSplash.cpp
-  # Interim: replaced by the Linux JVM search and class-path services.
-  windows/JavaVMLauncher/linux/ClassPathInterim.cpp
-  windows/WinLoader/linux/LoadDLLInterim.cpp
+  windows/JavaVMLauncher/linux/ArchiveListing.cpp
+  windows/JavaVMLauncher/linux/EnvironmentBlock.cpp
+  windows/WinLoader/linux/HiddenProcess.cpp
+  windows/WinLoader/linux/JavaProbe.cpp
+  windows/WinLoader/linux/LibraryLoader.cpp
+  windows/WinLoader/linux/RegisteredRuntimes.cpp
 )

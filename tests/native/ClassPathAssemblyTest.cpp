@@ -75,6 +75,8 @@ ClassPathConfig items(const std::string& list, char kind = 'v') {
 
 const std::string P = "-Djava.class.path=;";
 
+const std::string LP = "-Djava.class.path=:";
+
 }  // namespace
 
 TEST(ClassPathAssembly, OptionTexts) {
@@ -173,4 +175,92 @@ TEST(ClassPathAssembly, EntriesThatDoNotFitAreLeftOutWhole) {
     ASSERT_EQ(assembler.dropped().size(), 1u);
     EXPECT_EQ(assembler.dropped()[0], "d:\\" + big + ";");
     EXPECT_FALSE(assembler.failed());
+}
+
+namespace {
+
+// The same services on a Linux file system: "/" joins, ":" separates.
+struct FakeLinuxPlatform {
+    std::set<std::string> existing{"/opt/app/lib", "/tmp/e1"};
+    std::map<std::string, std::vector<std::string>> listings;  // directory|extension -> names
+    std::map<std::string, std::string> environment;
+
+    ClassPathServices services() {
+        ClassPathServices s;
+        s.style = kLinuxPathStyle;
+        s.resolveAgainstExeDir = [](const std::string& path) {
+            return !path.empty() && path[0] == '/' ? path : "/opt/app/" + path;
+        };
+        s.absolutePath = [](const std::string& path) { return path == "." ? std::string("/opt/app") : path; };
+        s.pathExists = [this](const std::string& path) { return existing.count(path) != 0; };
+        s.listArchives = [this](const std::string& dir, const std::string& ext) {
+            auto it = listings.find(dir + "|" + ext);
+            return it == listings.end() ? std::vector<std::string>{} : it->second;
+        };
+        s.environmentValue = [this](const std::string& name, std::string& value) {
+            auto it = environment.find(name);
+            value = it == environment.end() ? "" : it->second;
+            return it != environment.end();
+        };
+        s.substituteVariables = [this](std::string& text) {
+            std::vector<std::string> block;
+            for (const auto& [name, value] : environment) block.push_back(name + "=" + value);
+            substituteVariablesWith(text, {"/opt/app/", "/tmp/e1", ":"}, block);
+        };
+        return s;
+    }
+};
+
+}  // namespace
+
+TEST(ClassPathAssembly, LinuxSeparators) {
+    struct Row {
+        const char* name;
+        ClassPathConfig config;
+        std::map<std::string, std::string> environment;
+        std::string classPath;
+    } rows[] = {
+        {"nothing at all", items(""), {}, LP},
+        {"directory and archive items", items("D1lib;A0/abs/app.jar"), {}, LP + "/opt/app/lib:/abs/app.jar:"},
+        {"kind k adds the runtime archive with slashes", items("", 'k'), {}, LP + "/opt/app/.korvalith/kvlruntime.jar:"},
+        {"scanned directory", items("S1lib"), {}, LP + "/opt/app/lib/x.jar:/opt/app/lib/y.zip:"},
+        {"variable holding a list", items("E0CP"), {{"CP", "/a.jar:/b.jar"}}, LP + "/a.jar:/b.jar:"},
+        {"variable already ending in the separator", items("E0CP"), {{"CP", "/a.jar:"}}, LP + "/a.jar:"},
+        {"a semicolon is no separator on Linux", items("E0CP"), {{"CP", "/a.jar;"}}, LP + "/a.jar;:"},
+        {"path-list variable in an item gives a colon", items("A0/a${VEXAL_PATHLIST_SEPARATOR}/b"), {},
+         LP + "/a:/b:"},
+        {"extraction directory archives first",
+         [] {
+             auto c = items("A0app.jar");
+             c.extractionDir = "/tmp/e1";
+             return c;
+         }(),
+         {}, LP + "/tmp/e1/vexal-runtime.jar:/opt/app/app.jar:"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakeLinuxPlatform platform;
+        platform.listings["/opt/app/lib|jar"] = {"x.jar"};
+        platform.listings["/opt/app/lib|zip"] = {"y.zip"};
+        platform.listings["/tmp/e1|jar"] = {"vexal-runtime.jar"};
+        platform.environment = row.environment;
+        ClassPathAssembler assembler(platform.services());
+        EXPECT_EQ(assembler.build(row.config), row.classPath);
+        EXPECT_FALSE(assembler.failed());
+    }
+}
+
+TEST(ClassPathAssembly, ArchiveExtensionOfAListedName) {
+    const struct {
+        const char* name;
+        const char* extension;
+        bool matches;
+    } rows[] = {
+        {"app.jar", "jar", true},  {"app.jar", ".jar", true},  {"app.JAR", "jar", false}, {"app.jar.bak", "jar", false},
+        {"appjar", "jar", false},  {".jar", "jar", false},     {"a.zip", "zip", true},    {"a.zip", "jar", false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(hasArchiveExtension(row.name, row.extension), row.matches);
+    }
 }

@@ -6,9 +6,11 @@
 #include <vector>
 
 #include "config/ConfigIds.h"
+#include "windows/WinLoader/JavaHomeLayout.h"
 #include "windows/WinLoader/JvmLibraryPaths.h"
 #include "windows/WinLoader/JvmSearch.h"
 #include "windows/WinLoader/PackedJreLayout.h"
+#include "windows/WinLoader/SearchSequence.h"
 
 namespace vexal {
 namespace {
@@ -191,22 +193,91 @@ TEST(JvmLibraryPaths, VariantsPathsAndTheUnnormalisedAlternative) {
     using V = std::vector<std::string>;
     EXPECT_EQ(jvmVariantOrder(""), (V{"hotspot", "client", "server", "classic"}));
     EXPECT_EQ(jvmVariantOrder("server"), (V{"server", "hotspot", "client", "server", "classic"}));
-    EXPECT_EQ(jvmVariantPath("c:\\jre\\bin\\", "client"), "c:\\jre\\bin\\client\\jvm.dll");
-    EXPECT_EQ(alternativeJavaExecutable("c:\\jdk\\bin\\java.exe"), "c:\\jdk\\bin\\..\\jre\\bin\\java.exe");
-    EXPECT_EQ(alternativeJavaExecutable("c:\\jdk\\bin\\javaw.exe"), "c:\\jdk\\bin\\..\\jre\\bin\\java.exe");
+    EXPECT_EQ(jvmVariantPaths("c:\\jre\\bin\\", "client", kWindowsPathStyle), V{"c:\\jre\\bin\\client\\jvm.dll"});
+    EXPECT_EQ(alternativeJavaExecutable("c:\\jdk\\bin\\java.exe", kWindowsPathStyle),
+              "c:\\jdk\\bin\\..\\jre\\bin\\java.exe");
+    EXPECT_EQ(alternativeJavaExecutable("c:\\jdk\\bin\\javaw.exe", kWindowsPathStyle),
+              "c:\\jdk\\bin\\..\\jre\\bin\\java.exe");
 }
 
 TEST(PackedJreLayout, MarkersArchivesAndCommand) {
-    EXPECT_EQ(packedMarkerPath("c:\\jre"), "c:\\jre\\lib\\rt.jar.pack");
-    EXPECT_EQ(restoredMarkerPath("c:\\jre"), "c:\\jre\\lib\\jsse.jar");
+    const struct {
+        const PathStyle& style;
+        const char* home;
+        const char* packed;
+        const char* restored;
+        const char* first;
+        const char* command;
+    } rows[] = {
+        {kWindowsPathStyle, "c:\\my jre", "c:\\my jre\\lib\\rt.jar.pack", "c:\\my jre\\lib\\jsse.jar", "lib\\rt.jar",
+         "c:\\my jre\\bin\\unpack200.exe -r c:\\my jre\\lib\\rt.jar.pack c:\\my jre\\lib\\rt.jar"},
+        {kLinuxPathStyle, "/opt/jre", "/opt/jre/lib/rt.jar.pack", "/opt/jre/lib/jsse.jar", "lib/rt.jar",
+         "/opt/jre/bin/unpack200 -r /opt/jre/lib/rt.jar.pack /opt/jre/lib/rt.jar"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.home);
+        EXPECT_EQ(packedMarkerPath(row.home, row.style), row.packed);
+        EXPECT_EQ(restoredMarkerPath(row.home, row.style), row.restored);
+        const std::vector<std::string> archives = packedArchives(row.style);
+        ASSERT_EQ(archives.size(), 6u);
+        EXPECT_EQ(archives.front(), row.first);
+        EXPECT_EQ(archives[4], styledPath("lib\\ext\\localedata.jar", row.style));
+        const std::string home = row.home;
+        EXPECT_EQ(unpackCommand(home, row.packed, home + row.style.dir + row.first, row.style), row.command);
+    }
     EXPECT_TRUE(needsUnpacking(true, false));
     EXPECT_FALSE(needsUnpacking(true, true));
     EXPECT_FALSE(needsUnpacking(false, false));
-    EXPECT_EQ(packedArchives().front(), "lib\\rt.jar");
-    EXPECT_EQ(packedArchives().back(), "lib\\jsse.jar");
-    EXPECT_EQ(packedArchives().size(), 6u);
-    EXPECT_EQ(unpackCommand("c:\\my jre", "c:\\my jre\\lib\\rt.jar.pack", "c:\\my jre\\lib\\rt.jar"),
-              "c:\\my jre\\bin\\unpack200.exe -r c:\\my jre\\lib\\rt.jar.pack c:\\my jre\\lib\\rt.jar");
+}
+
+TEST(JvmLibraryPaths, LinuxHomesWithTheJava8Layout) {
+    using V = std::vector<std::string>;
+    const struct {
+        const char* directory;
+        const char* variant;
+        V paths;
+    } rows[] = {
+        {"/usr/lib/jvm/jdk-17/bin/", "server",
+         {"/usr/lib/jvm/jdk-17/lib/server/libjvm.so", "/usr/lib/jvm/jdk-17/lib/amd64/server/libjvm.so"}},
+        {"/opt/jre8/bin/", "client", {"/opt/jre8/lib/client/libjvm.so", "/opt/jre8/lib/amd64/client/libjvm.so"}},
+        // A JDK 8's own runtime reached through the alternative executable.
+        {"/jdk8/bin/../jre/bin/", "server",
+         {"/jdk8/bin/../jre/lib/server/libjvm.so", "/jdk8/bin/../jre/lib/amd64/server/libjvm.so"}},
+        // Not a bin folder, or a folder whose name merely ends in "bin".
+        {"/opt/tools/", "server", {"/opt/tools/../lib/server/libjvm.so", "/opt/tools/../lib/amd64/server/libjvm.so"}},
+        {"/opt/mybin/", "server", {"/opt/mybin/../lib/server/libjvm.so", "/opt/mybin/../lib/amd64/server/libjvm.so"}},
+        {"bin/", "server", {"lib/server/libjvm.so", "lib/amd64/server/libjvm.so"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.directory);
+        EXPECT_EQ(jvmVariantPaths(row.directory, row.variant, kLinuxPathStyle), row.paths);
+    }
+    EXPECT_EQ(alternativeJavaExecutable("/jdk8/bin/java", kLinuxPathStyle), "/jdk8/bin/../jre/bin/java");
+}
+
+TEST(JavaHomeLayout, ExecutablesOfAHomeByPlatform) {
+    const struct {
+        const PathStyle& style;
+        const char* home;
+        const char* jdk;
+        const char* plain;
+        const char* gui;
+        const char* fileName;
+    } rows[] = {
+        {kWindowsPathStyle, "c:\\jdk", "c:\\jdk\\jre\\bin\\java.exe", "c:\\jdk\\bin\\java.exe",
+         "c:\\jdk\\bin\\javaw.exe", "java.exe"},
+        {kLinuxPathStyle, "/usr/lib/jvm/jdk", "/usr/lib/jvm/jdk/jre/bin/java", "/usr/lib/jvm/jdk/bin/java",
+         "/usr/lib/jvm/jdk/bin/java", "java"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.home);
+        EXPECT_EQ(jdkJavaExecutable(row.home, row.style), row.jdk);
+        EXPECT_EQ(homeJavaExecutable(row.home, row.style), row.plain);
+        EXPECT_EQ(guiJavaExecutable(row.plain, row.style), row.gui);
+        EXPECT_EQ(javaExecutableFileName(row.style), row.fileName);
+    }
+    // Only a final ".exe" turns into "w.exe".
+    EXPECT_EQ(guiJavaExecutable("c:\\a.exe\\java", kWindowsPathStyle), "c:\\a.exe\\java");
 }
 
 }  // namespace

@@ -48,8 +48,30 @@ TEST(JvmKeyName, EncodesBackslashesAsSlashes) {
 }
 
 TEST(JavaExecutableDirectory, DropsTheFileName) {
-    EXPECT_EQ(javaExecutableDirectory("c:\\jre\\bin\\java.exe"), "c:\\jre\\bin\\");
-    EXPECT_EQ(javaExecutableDirectory("c:\\jre\\bin\\javaw.exe"), "c:\\jre\\bin\\");
-    EXPECT_EQ(javaExecutableDirectory("c:\\jre\\bin\\JAVAW.EXE"), "c:\\jre\\bin\\J");  // case-sensitive test
-    EXPECT_EQ(javaExecutableDirectory("java"), "");
+    const struct {
+        const PathStyle& style;
+        const char* executable;
+        const char* directory;
+    } rows[] = {
+        {kWindowsPathStyle, "c:\\jre\\bin\\java.exe", "c:\\jre\\bin\\"},
+        {kWindowsPathStyle, "c:\\jre\\bin\\javaw.exe", "c:\\jre\\bin\\"},
+        {kWindowsPathStyle, "c:\\jre\\bin\\JAVAW.EXE", "c:\\jre\\bin\\J"},  // case-sensitive test
+        {kWindowsPathStyle, "java", ""},
+        {kLinuxPathStyle, "/usr/lib/jvm/jdk/bin/java", "/usr/lib/jvm/jdk/bin/"},
+        {kLinuxPathStyle, "/opt/my java/bin/java", "/opt/my java/bin/"},
+        {kLinuxPathStyle, "/jdk/bin/../jre/bin/java", "/jdk/bin/../jre/bin/"},
+        {kLinuxPathStyle, "/java", "/"},
+        {kLinuxPathStyle, "java", ""},
+        {kLinuxPathStyle, "c:\\jre\\bin\\java.exe", ""},  // a backslash is no separator here
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.executable);
+        EXPECT_EQ(javaExecutableDirectory(row.executable, row.style), row.directory);
+    }
+}
+
+TEST(StyledPath, TurnsBackslashesIntoTheStylesSeparator) {
+    EXPECT_EQ(styledPath("\\.korvalith\\pref_jre.cfg", kWindowsPathStyle), "\\.korvalith\\pref_jre.cfg");
+    EXPECT_EQ(styledPath("\\.korvalith\\pref_jre.cfg", kLinuxPathStyle), "/.korvalith/pref_jre.cfg");
+    EXPECT_EQ(styledPath("", kLinuxPathStyle), "");
 }

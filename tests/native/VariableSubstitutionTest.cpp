@@ -91,3 +91,21 @@ TEST(VariableSubstitution, ResultIsKeptWithinItsBuffer) {
     substituteVariablesWith(text, {}, {"LONG=" + std::string(9000, 'w')});
     EXPECT_EQ(text.size(), kSubstitutedTextLimit - 5);
 }
+
+TEST(VariableSubstitution, PathListSeparatorOfTheLinuxLauncher) {
+    const LauncherVariables linux{"/opt/app/", "/tmp/vexal-x1", ":"};
+    const struct {
+        const char* text;
+        const char* result;
+    } rows[] = {
+        {"a%VEXAL_PATHLIST_SEPARATOR%b${KORVALITH_PATHLIST_SEPARATOR}c", "a:b:c"},
+        {"${VEXAL_EXEDIR}lib/app.jar%VEXAL_PATHLIST_SEPARATOR%${VEXAL_TEMPDIR}/x.jar",
+         "/opt/app/lib/app.jar:/tmp/vexal-x1/x.jar"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.text);
+        std::string text = row.text;
+        substituteVariablesWith(text, linux, {});
+        EXPECT_EQ(text, row.result);
+    }
+}

@@ -3,6 +3,7 @@
 #include "windows/JavaVMLauncher/ClassPath.h"
 
 #include "common/EnvironmentVars.h"
+#include "common/PathStyle.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
@@ -26,6 +27,7 @@ ClassPathServices platformServices() {
     services.listArchives = listArchives;
     services.environmentValue = getEnvironmentValue;
     services.substituteVariables = substituteVariables;
+    services.style = platformPathStyle();
     return services;
 }
 
@@ -53,7 +55,7 @@ void finish(const ClassPathAssembler& assembler) {
 }  // namespace
 
 std::string buildClassPath() {
-    std::string classPath = kClassPathPrefix;
+    std::string classPath = classPathPrefix(platformPathStyle());
     appendClassPathEntries(classPath);
     return classPath;
 }
@@ -81,6 +83,7 @@ void substituteVariables(std::string& text) {
     LauncherVariables variables;
     variables.exeDir = resolveAgainstExeDir("");
     variables.tempDir = extractionDir();
+    variables.listSeparator = std::string(1, platformPathStyle().list);
     substituteVariablesWith(text, variables, environmentBlock());
 }
 

@@ -12,6 +12,14 @@ std::string archivePattern(const std::string& directory, const std::string& exte
     return directory + "\\*" + (dotted ? "" : ".") + extension;
 }
 
+std::string classPathPrefix(const PathStyle& style) { return std::string("-Djava.class.path=") + style.list; }
+
+bool hasArchiveExtension(const std::string& name, const std::string& extension) {
+    const std::string suffix = (!extension.empty() && extension[0] == '.' ? "" : ".") + extension;
+    // A name that is nothing but the extension (".jar") is a hidden file, no archive.
+    return name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
 void ClassPathAssembler::append(std::string& classPath, const std::string& entry) {
     if (classPath.size() + entry.size() > kClassPathLimit) {
         dropped_.push_back(entry);
@@ -21,7 +29,7 @@ void ClassPathAssembler::append(std::string& classPath, const std::string& entry
 }
 
 std::string ClassPathAssembler::build(const ClassPathConfig& config) {
-    std::string classPath = kClassPathPrefix;
+    std::string classPath = classPathPrefix(services_.style);
     appendEntries(classPath, config);
     return classPath;
 }
@@ -43,15 +51,16 @@ void ClassPathAssembler::appendRuntimeJar(std::string& classPath, char launcherK
     // The backslash test looks at the option text as it stands with the
     // root written behind it.
     const std::string& last = entry.empty() ? classPath : entry;
-    if (last.empty() || last.back() != '\\') entry += '\\';
-    append(classPath, entry + ".korvalith\\kvlruntime.jar;");
+    const PathStyle& style = services_.style;
+    if (last.empty() || last.back() != style.dir) entry += style.dir;
+    append(classPath, entry + ".korvalith" + style.dir + "kvlruntime.jar" + style.list);
 }
 
 bool ClassPathAssembler::appendArchives(std::string& classPath, const std::string& directory,
                                         const std::string& extension) {
     if (!services_.pathExists(directory)) return false;
     for (const std::string& name : services_.listArchives(directory, extension))
-        append(classPath, services_.resolveAgainstExeDir(directory + "\\" + name) + ";");
+        append(classPath, services_.resolveAgainstExeDir(directory + services_.style.dir + name) + services_.style.list);
     return true;
 }
 
@@ -65,7 +74,7 @@ void ClassPathAssembler::appendItem(std::string& classPath, const std::string& i
     if (type == 'D' || type == 'A') {
         const std::string path = services_.resolveAgainstExeDir(text);
         found = services_.pathExists(path);
-        append(classPath, path + ";");
+        append(classPath, path + services_.style.list);
     } else if (type == 'S') {
         const std::string directory = services_.resolveAgainstExeDir(text);
         const bool jars = appendArchives(classPath, directory, "jar");
@@ -77,7 +86,7 @@ void ClassPathAssembler::appendItem(std::string& classPath, const std::string& i
         if (!value.empty()) {
             if (value.size() >= 2 && value.front() == '"' && value.back() == '"')
                 value = value.substr(1, value.size() - 2);
-            if (value.empty() || value.back() != ';') value += ';';
+            if (value.empty() || value.back() != services_.style.list) value += services_.style.list;
             append(classPath, value);
             found = true;
         } else if (!required) {

@@ -4,11 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "common/PathStyle.h"
+
 namespace vexal {
 
 // The option text is held in an 8192-byte buffer: at most this many bytes.
 constexpr std::size_t kClassPathLimit = 8191;
-constexpr const char* kClassPathPrefix = "-Djava.class.path=;";
+
+// "-Djava.class.path=" and the style's list separator: the value always
+// begins with an empty element.
+std::string classPathPrefix(const PathStyle& style);
 
 // The services the class path reads from the platform; tests give fakes.
 struct ClassPathServices {
@@ -19,6 +24,8 @@ struct ClassPathServices {
     // True when the variable exists; value as an 8192-byte buffer holds it.
     std::function<bool(const std::string& name, std::string& value)> environmentValue;
     std::function<void(std::string&)> substituteVariables;
+    // The separators that join the entries and the paths.
+    PathStyle style = kWindowsPathStyle;
 };
 
 // What the class path is made of besides the platform.
@@ -64,5 +71,10 @@ private:
 
 // The directory search pattern: directory\*.extension (one dot).
 std::string archivePattern(const std::string& directory, const std::string& extension);
+
+// Whether a file name ends in ".extension" (extension given without or with
+// its dot), case-sensitively: the name test of a directory listing where the
+// platform has no search pattern.
+bool hasArchiveExtension(const std::string& name, const std::string& extension);
 
 }  // namespace vexal

@@ -35,7 +35,7 @@ std::string upperCased(std::string text) {
 void substituteVariablesWith(std::string& text, const LauncherVariables& variables,
                              const std::vector<std::string>& environmentBlock) {
     if (text.size() > kSubstitutedTextLimit) text.resize(kSubstitutedTextLimit);
-    const std::string separator = ";";
+    const std::string& separator = variables.listSeparator;
     const struct {
         const char* pattern;
         const std::string& value;

@@ -8,6 +8,7 @@ namespace vexal {
 struct LauncherVariables {
     std::string exeDir;   // the executable directory, with its trailing backslash
     std::string tempDir;  // the extraction directory, or empty
+    std::string listSeparator = ";";  // the platform's path-list separator
 };
 
 // Configured texts are held in 8192-byte buffers: at most this many bytes.

@@ -1,10 +1,12 @@
 #include "windows/WinLoader/JavaCheck.h"
 
 #include "common/EnvironmentVars.h"
+#include "common/PathStyle.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/Log.h"
 #include "files/PathHelpers.h"
+#include "windows/WinLoader/JavaHomeLayout.h"
 #include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/JavaVersion.h"
 #include "windows/WinLoader/JvmRegistry.h"
@@ -30,14 +32,6 @@ bool knownVersion(const std::string& executable, const FileTime& lastWriteTime, 
     return false;
 }
 
-// GUI applications run on javaw.exe: the final ".exe" becomes "w.exe".
-void switchToJavaw(std::string& executable) {
-    static const std::string extension = ".exe";
-    if (executable.size() >= extension.size() &&
-        executable.compare(executable.size() - extension.size(), extension.size(), extension) == 0)
-        executable.replace(executable.size() - extension.size(), extension.size(), "w.exe");
-}
-
 }  // namespace
 
 bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::string& minimum,
@@ -56,7 +50,8 @@ bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::
                  versionInRange(version, minimum, maximum, acceptBeta, configInt(id::AcceptBeta) != 0);
     }
     if (result && configInt(id::ExecutableType) == 1) {
-        switchToJavaw(javaExecutable);
+        // GUI applications run on javaw.exe where the platform has one.
+        javaExecutable = guiJavaExecutable(javaExecutable, platformPathStyle());
         return pathExists(javaExecutable);
     }
     logDebug("checkJavaExe returning %d", result ? 1 : 0);
@@ -64,9 +59,10 @@ bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::
 }
 
 std::string javaExeForHome(const std::string& home) {
-    const std::string jdkLayout = home + "\\jre\\bin\\java.exe";
+    const PathStyle& style = platformPathStyle();
+    const std::string jdkLayout = jdkJavaExecutable(home, style);
     if (pathExists(jdkLayout)) return jdkLayout;
-    return home + "\\bin\\java.exe";
+    return homeJavaExecutable(home, style);
 }
 
 bool checkJavaHome(std::string& javaExecutable, const std::string& directory, const std::string& minimum,
@@ -89,7 +85,7 @@ bool checkJavaEnvVar(std::string& javaExecutable, const std::string& variable, c
 }
 
 bool checkJavaOnPath(std::string& javaExecutable, const std::string& minimum, const std::string& maximum) {
-    if (!searchExecutable("java.exe", javaExecutable)) return false;
+    if (!searchExecutable(javaExecutableFileName(platformPathStyle()), javaExecutable)) return false;
     std::string version;
     return checkJavaExe(javaExecutable, version, minimum, maximum, false);
 }

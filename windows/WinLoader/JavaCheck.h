@@ -10,7 +10,8 @@ namespace vexal {
 bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::string& minimum,
                   const std::string& maximum, bool acceptBeta);
 
-// home + "\jre\bin\java.exe" when that exists (a JDK), else home + "\bin\java.exe".
+// home + "\jre\bin\java.exe" when that exists (a JDK), else home + "\bin\java.exe"
+// (home/jre/bin/java, home/bin/java on Linux).
 std::string javaExeForHome(const std::string& home);
 
 // A Java home directory (search letters A, B, R, location files, bundle

@@ -1,5 +1,6 @@
 #include "windows/WinLoader/JvmLibrary.h"
 
+#include "common/PathStyle.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/Log.h"
@@ -12,12 +13,15 @@
 namespace vexal {
 
 LibraryRef tryJvmVariant(const std::string& javaExecutable, const std::string& variant) {
-    const std::string directory = javaExecutableDirectory(javaExecutable);
-    const std::string path = jvmVariantPath(directory, variant);
-    logDebug("Trying %s (exists %d)", path.c_str(), pathExists(path) ? 1 : 0);
-    // The executable's folder is the runtime's bin folder, where the
-    // libraries that jvm.dll needs live.
-    return loadLibraryBeside(path, directory);
+    const PathStyle& style = platformPathStyle();
+    const std::string directory = javaExecutableDirectory(javaExecutable, style);
+    for (const std::string& path : jvmVariantPaths(directory, variant, style)) {
+        logDebug("Trying %s (exists %d)", path.c_str(), pathExists(path) ? 1 : 0);
+        // The executable's folder is the runtime's bin folder, where the
+        // libraries that the JVM library needs live.
+        if (LibraryRef library = loadLibraryBeside(path, directory)) return library;
+    }
+    return nullptr;
 }
 
 LibraryRef findJvmInBin(const std::string& javaExecutable) {
@@ -29,7 +33,7 @@ LibraryRef findJvmInBin(const std::string& javaExecutable) {
 
 LibraryRef loadJvmLibrary(const std::string& javaExecutable) {
     if (LibraryRef library = findJvmInBin(javaExecutable)) return library;
-    return findJvmInBin(alternativeJavaExecutable(javaExecutable));
+    return findJvmInBin(alternativeJavaExecutable(javaExecutable, platformPathStyle()));
 }
 
 bool bindCreateJavaVm(LibraryRef library) {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "common/Limits.h"
+#include "common/PathStyle.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
@@ -53,7 +54,7 @@ private:
 }  // namespace
 
 bool readJreConfigFile(std::string& line, const char* suffix) {
-    const std::string path = absolutePath(configString(id::InstallRoot), false) + suffix;
+    const std::string path = absolutePath(configString(id::InstallRoot), false) + styledPath(suffix, platformPathStyle());
     std::FILE* file = std::fopen(path.c_str(), "r");
     if (file == nullptr) return false;
     char buffer[kTextBuffer];

@@ -33,7 +33,11 @@ std::string decodeJvmKeyName(const std::string& name) {
     return path;
 }
 
-std::string javaExecutableDirectory(const std::string& executable) {
+std::string javaExecutableDirectory(const std::string& executable, const PathStyle& style) {
+    if (style.dir != '\\') {
+        const std::size_t slash = executable.rfind(style.dir);
+        return slash == std::string::npos ? std::string() : executable.substr(0, slash + 1);
+    }
     static const std::string javaw = "javaw.exe";
     const bool isJavaw = executable.size() >= javaw.size() &&
                          executable.compare(executable.size() - javaw.size(), javaw.size(), javaw) == 0;
@@ -41,6 +45,12 @@ std::string javaExecutableDirectory(const std::string& executable) {
     // A path shorter than the file name it should end in has no directory.
     if (executable.size() < drop) return std::string();
     return executable.substr(0, executable.size() - drop);
+}
+
+std::string styledPath(const std::string& windowsPath, const PathStyle& style) {
+    std::string path = windowsPath;
+    std::replace(path.begin(), path.end(), '\\', style.dir);
+    return path;
 }
 
 }  // namespace vexal

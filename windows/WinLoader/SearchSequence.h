@@ -2,6 +2,8 @@
 #include <string>
 #include <vector>
 
+#include "common/PathStyle.h"
+
 namespace vexal {
 
 // One location of the JVM search sequence (entry 128): a type letter and its
@@ -22,8 +24,13 @@ std::string trimLineEnd(std::string line);
 std::string encodeJvmKeyName(const std::string& path);
 std::string decodeJvmKeyName(const std::string& name);
 
-// The directory of a Java executable path, trailing backslash kept: the last
-// nine characters dropped for "javaw.exe" (case-sensitive), else eight.
-std::string javaExecutableDirectory(const std::string& executable);
+// The directory of a Java executable path, trailing separator kept. Windows:
+// the last nine characters dropped for "javaw.exe" (case-sensitive), else
+// eight. Linux: everything behind the last "/" dropped.
+std::string javaExecutableDirectory(const std::string& executable, const PathStyle& style);
+
+// A path written with Windows separators, in the given style ("\" becomes
+// the style's directory separator).
+std::string styledPath(const std::string& windowsPath, const PathStyle& style);
 
 }  // namespace vexal
