@@ -160,7 +160,9 @@ TEST_F(SingleInstance, SemaphorePropertyOnlyWhenOn) {
         const auto deadline = Clock::now() + std::chrono::seconds(30);
         while (Clock::now() < deadline && occurrences(trace(), "CallStaticVoidMethod main") < expected)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        if (single) EXPECT_EQ(second->finish(std::chrono::seconds(30)).exitCode, 0);
+        if (single) {
+            EXPECT_EQ(second->finish(std::chrono::seconds(30)).exitCode, 0);
+        }
         EXPECT_EQ(occurrences(trace(), "JNI_CreateJavaVM version"), expected);
         release();
         EXPECT_EQ(first->finish(std::chrono::seconds(30)).exitCode, 0);
