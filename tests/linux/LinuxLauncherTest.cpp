@@ -152,6 +152,10 @@ TEST_F(LinuxLauncher, NoRuntimeGives1001AndExit83OnStandardError) {
     const ProcessResult r = run({"one", "two words"});
     EXPECT_EQ(r.exitCode, 83);
     EXPECT_EQ(r.err.rfind(kNoJvmStart, 0), 0u) << r.err;
+    // The configured text's Windows line ends reach the terminal as bare
+    // line feeds.
+    EXPECT_EQ(r.err.find('\r'), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("system.\nPlease define"), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "");
 }
 
