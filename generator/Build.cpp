@@ -1,5 +1,9 @@
 #include "generator/Build.h"
 
+#include <algorithm>
+
+#include "config/ConfigIds.h"
+
 #include "generator/ExeWriter.h"
 #include "generator/ProjectFile.h"
 #include "generator/Signing.h"
@@ -122,11 +126,27 @@ void checkLinuxProject(const Project& project, BuildResult& result) {
                               "splash screen");
 }
 
+// One project file serves both platforms: its paths are written the Windows
+// way ("B.\\jre", "A1lib\\app.jar"), and the Linux launcher reads "/".
+void useLinuxPathSeparators(Project& project) {
+    if (!isLinuxArch(project.arch)) return;
+    const std::int32_t pathEntries[] = {id::ErrorLogFile, id::DebugLogFile, id::ClassPath, id::SearchSequence,
+                                        id::WorkingDirectory, id::InstallRoot, id::PathPrefix};
+    for (std::int32_t entry : pathEntries) {
+        const auto found = project.store.narrowEntries().find(entry);
+        if (found == project.store.narrowEntries().end()) continue;
+        std::string value = found->second;
+        std::replace(value.begin(), value.end(), '\\', '/');
+        project.store.setNarrow(entry, value);
+    }
+}
+
 BuildResult buildExecutable(const BuildRequest& request) {
     Project project = readProject(request.projectFile, request.overrides);
     BuildResult result;
     result.warnings = project.warnings;
     checkLinuxProject(project, result);
+    useLinuxPathSeparators(project);
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
     includeRuntime(request, project, result);

@@ -5,6 +5,7 @@
 
 #include "FakeStub.h"
 #include "config/ConfigBlock.h"
+#include "config/ConfigIds.h"
 #include "config/ElfImage.h"
 #include "generator/Build.h"
 #include "generator/ExeWriter.h"
@@ -73,6 +74,29 @@ TEST(LinuxBuild, BuildsAndInspects) {
     EXPECT_EQ(inspection.includes[0].size, 5);
     EXPECT_NE(inspectionText(inspection, "app").find("linux-x64 (ELF)"), std::string::npos);
     EXPECT_NE(inspectionJson(inspection, "app").find("\"architecture\": \"linux-x64\""), std::string::npos);
+}
+
+// The project's Windows-style paths reach the Linux launcher with "/";
+// other texts keep their backslashes, and a Windows build keeps them all.
+TEST(LinuxBuild, PathsUseSlashes) {
+    TempDir dir;
+    writeFile(dir / "stubs" / "linux" / "vexal-stub-linux", elfStub());
+    writeFile(dir / "app.toml",
+              "arch = \"linux-x64\"\n[application]\nmain-class = \"com.example.Main\"\n"
+              "class-path = ['A1lib\\app.jar', 'D0classes\\']\nworking-directory = '.\\work'\n"
+              "arguments = ['a\\b']\n[java]\nsearch-sequence = ['B.\\jre', 'EJAVA_HOME']\n");
+    BuildRequest request;
+    request.projectFile = dir / "app.toml";
+    request.stubRoots = {dir / "stubs"};
+    request.overrides = {"runtime.include=false"};
+    const BuildResult result = buildExecutable(request);
+    Inspection inspection;
+    std::string reason;
+    ASSERT_TRUE(inspectExecutable(readFile(result.output), inspection, reason)) << reason;
+    EXPECT_EQ(inspection.store.narrow(id::ClassPath), "A1lib/app.jar;D0classes/;");
+    EXPECT_EQ(inspection.store.narrow(id::SearchSequence), "B./jre;EJAVA_HOME;");
+    EXPECT_EQ(inspection.store.narrow(id::WorkingDirectory), "./work");
+    EXPECT_NE(inspection.store.narrow(id::ProgramArguments).find("a\\b"), std::string::npos);
 }
 
 TEST(LinuxBuild, RefusesUnfitStubsAndSigning) {
