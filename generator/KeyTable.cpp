@@ -42,7 +42,7 @@ const std::vector<KeyInfo> kKeys = {
      "Program arguments put before the user's: a command-line text or an array."},
     {"java.allow-j-arguments", 125, KeyKind::Flag, "1",
      "Command-line arguments beginning with -J are VM options and are withheld from main."},
-    {"java.min-version", 126, KeyKind::Text, "1.5", "Minimum Java version (a prefix bound, compared as text)."},
+    {"java.min-version", 126, KeyKind::Text, "1.5", "Minimum Java version (a prefix bound, compared piece by piece: numbers by value, so \"11\" is above \"9\")."},
     {"java.max-version", 127, KeyKind::Text, "", "Maximum Java version (prefix bound); empty: no upper bound."},
     {"java.search-sequence", 128, KeyKind::List, "B.\\jre;Y;EJAVA_HOME;EJDK_HOME;",
      "Where to look for a Java runtime, in order; each item is a letter and its argument: A or R and "

@@ -52,7 +52,7 @@ std::string starterProject(const StarterOptions& options) {
            "# The application icon (.ico, all sizes are kept).\n"
            "# icon = \"app.ico\"\n\n"
            "[java]\n"
-           "# Accepted versions, compared as text prefixes (\"1.8\" accepts 1.8.0_x).\n"
+           "# Accepted versions, compared piece by piece as prefixes (\"1.8\" accepts 1.8.0_x, \"11\" is above \"9\").\n"
            "# Note that \"11\" sorts below \"9\": bounds such as \"9\" or \"11\" surprise.\n"
            "min-version = \"1.8\"\n"
            "max-version = \"\"\n"

@@ -15,8 +15,9 @@ struct BoundsRow {
 
 }  // namespace
 
-// Inclusive prefix bounds, compared byte by byte.
-TEST(VersionInRange, BoundsAreByteWisePrefixes) {
+// Inclusive prefix bounds, compared piece by piece: digit runs as numbers,
+// other bytes as unsigned bytes.
+TEST(VersionInRange, BoundsArePiecewisePrefixes) {
     const BoundsRow rows[] = {
         {"1.5.0_06", "1.5", "", true},
         {"1.6.0", "1.5", "", true},
@@ -29,9 +30,23 @@ TEST(VersionInRange, BoundsAreByteWisePrefixes) {
         {"anything", "", "", true},
         {"", "", "", true},
         {"", "1", "", false},
-        {"1.10", "1.5", "", false},  // lexical, not numeric
-        {"1.10", "", "1.5", true},
+        {"1.10", "1.5", "", true},  // numbers, not text
+        {"1.10", "", "1.5", false},
         {"17.0.15", "1.5", "", true},
+        {"9.0.4", "11", "", false},  // as text "9" would sort above "11"
+        {"10.0.2", "11", "", false},
+        {"11.0.2", "11", "", true},
+        {"17.0.15", "", "17.0.2", false},  // as text "17.0.1" would sort below "17.0.2"
+        {"17.0.2", "", "17.0.15", true},
+        {"17.0.15", "", "17", true},  // a bound reaches only as far as its own pieces
+        {"170", "", "17", false},
+        {"17", "", "1", false},  // as a byte prefix "1" took in "17"
+        {"1.8.0_202", "1.8", "1.8", true},
+        {"1.8.0_202", "", "1.8.0_99", false},
+        {"25-ea", "21", "", true},
+        {"0017", "17", "17", true},  // leading zeros do not count
+        {"99999999999999999999.0", "18446744073709551616", "", true},  // no overflow
+        {"1.5.0-b2", "1.5.0_", "", false},  // "-" sorts below "_" as bytes
         {"1.5\xe9", "1.5z", "", true},  // bytes above 0x7f order as unsigned
         {"1.5\xe9", "", "1.5z", false},
     };
@@ -78,10 +93,31 @@ TEST(VersionPrefixInRange, ComparesTheCommonLength) {
         {"1.5", "1.4", "1.5.0_06", true},
         {"1.6.0", "", "1.5", false},
         {"1", "1.5", "1.5", true},
+        {"9", "11", "", false},
+        {"1.10", "1.5", "1.9", false},
     };
     for (const BoundsRow& row : rows) {
         SCOPED_TRACE(std::string(row.version) + " [" + row.minimum + ", " + row.maximum + "]");
         EXPECT_EQ(versionPrefixInRange(row.version, row.minimum, row.maximum), row.inRange);
+    }
+}
+
+TEST(CompareVersions, OrdersWholeVersionsPieceByPiece) {
+    struct Row {
+        const char* left;
+        const char* right;
+        int order;
+    } rows[] = {
+        {"25.0.1", "9.0.4", 1},   {"17.0.15", "17.0.2", 1}, {"1.8.0_202", "1.8.0_99", 1},
+        {"17", "17.0.1", -1},     {"17.0.1", "17.0.1", 0},  {"", "1", -1},
+        {"1.8.0", "17", -1},      {"007", "7", 0},          {"17-ea", "17", 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::string(row.left) + " vs " + row.right);
+        const int order = compareVersions(row.left, row.right);
+        EXPECT_EQ((order > 0) - (order < 0), row.order);
+        const int back = compareVersions(row.right, row.left);
+        EXPECT_EQ((back > 0) - (back < 0), -row.order);
     }
 }
 

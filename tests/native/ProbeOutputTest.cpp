@@ -63,7 +63,8 @@ TEST(CachedVersion, EntryHoldsOnlyForTheSameLastWriteTime) {
 }
 
 TEST(RegisteredRuntimes, GreatestVersionWinsAndTheFirstOfEqualsStays) {
-    // Byte-wise, like every version comparison of the search.
+    // Piece by piece, numbers by value, like every version comparison of the
+    // search.
     const struct {
         const char* version;
         bool haveBest;
@@ -71,7 +72,8 @@ TEST(RegisteredRuntimes, GreatestVersionWinsAndTheFirstOfEqualsStays) {
         bool better;
     } rows[] = {
         {"17.0.15", false, "", true},   {"25.0.1", true, "17.0.15", true}, {"17.0.15", true, "25.0.1", false},
-        {"17.0.15", true, "17.0.15", false}, {"17.0.2", true, "17.0.15", true}, {"1.8.0_402", true, "11.0.2", false},
+        {"17.0.15", true, "17.0.15", false}, {"17.0.2", true, "17.0.15", false}, {"1.8.0_402", true, "11.0.2", false},
+        {"9.0.4", true, "25.0.1", false},   {"25.0.1", true, "9.0.4", true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.version);

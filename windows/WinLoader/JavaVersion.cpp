@@ -7,15 +7,55 @@ namespace vexal {
 
 namespace {
 
-// The first n bytes of text against bound as C strncmp compares them: bytes
-// as unsigned values, a text that ends first compares its terminating zero.
-// std::string comparison orders bytes as unsigned char, and a proper prefix
-// sorts first, which is what the terminating zero does.
-int compareFirstBytes(const std::string& text, const std::string& bound, std::size_t n) {
-    const std::string left = text.substr(0, std::min(n, text.size()));
-    const std::string right = bound.substr(0, std::min(n, bound.size()));
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The pieces of a version text: runs of digits, and single other bytes.
+std::vector<std::string> versionPieces(const std::string& text) {
+    std::vector<std::string> pieces;
+    for (std::size_t i = 0; i < text.size();) {
+        std::size_t end = i + 1;
+        if (isDigit(text[i])) {
+            while (end < text.size() && isDigit(text[end])) ++end;
+        }
+        pieces.push_back(text.substr(i, end - i));
+        i = end;
+    }
+    return pieces;
+}
+
+// Digit runs by value, of any length (no overflow): leading zeros go, then
+// the longer run is the greater number.
+int compareNumbers(const std::string& left, const std::string& right) {
+    const std::size_t l = std::min(left.find_first_not_of('0'), left.size());
+    const std::size_t r = std::min(right.find_first_not_of('0'), right.size());
+    const std::size_t leftDigits = left.size() - l, rightDigits = right.size() - r;
+    if (leftDigits != rightDigits) return leftDigits < rightDigits ? -1 : 1;
+    return left.compare(l, std::string::npos, right, r, std::string::npos);
+}
+
+int comparePiece(const std::string& left, const std::string& right) {
+    if (isDigit(left[0]) && isDigit(right[0])) return compareNumbers(left, right);
+    // std::string orders bytes as unsigned char.
     return left.compare(right);
 }
+
+// The first n pieces of text against those of bound; a text that ends first
+// sorts first.
+int comparePieces(const std::vector<std::string>& text, const std::vector<std::string>& bound, std::size_t n) {
+    for (std::size_t i = 0; i < n; ++i) {
+        const bool textEnded = i >= text.size(), boundEnded = i >= bound.size();
+        if (textEnded || boundEnded) return textEnded == boundEnded ? 0 : (textEnded ? -1 : 1);
+        const int order = comparePiece(text[i], bound[i]);
+        if (order != 0) return order < 0 ? -1 : 1;
+    }
+    return 0;
+}
+
+int compareFirstPieces(const std::string& text, const std::string& bound, std::size_t n) {
+    return comparePieces(versionPieces(text), versionPieces(bound), n);
+}
+
+std::size_t pieceCount(const std::string& text) { return versionPieces(text).size(); }
 
 bool startsWith(const std::string& text, const char* prefix) {
     return text.compare(0, std::strlen(prefix), prefix) == 0;
@@ -23,17 +63,23 @@ bool startsWith(const std::string& text, const char* prefix) {
 
 }  // namespace
 
+int compareVersions(const std::string& left, const std::string& right) {
+    const std::vector<std::string> a = versionPieces(left), b = versionPieces(right);
+    return comparePieces(a, b, std::max(a.size(), b.size()));
+}
+
 bool versionInRange(const std::string& version, const std::string& minimum, const std::string& maximum,
                     bool acceptBeta, bool betaEnabled) {
     if (!acceptBeta && !betaEnabled && version.find("beta") != std::string::npos) return false;
-    if (compareFirstBytes(version, minimum, minimum.size()) < 0) return false;
-    if (compareFirstBytes(version, maximum, maximum.size()) > 0) return false;
+    if (compareFirstPieces(version, minimum, pieceCount(minimum)) < 0) return false;
+    if (compareFirstPieces(version, maximum, pieceCount(maximum)) > 0) return false;
     return true;
 }
 
 bool versionPrefixInRange(const std::string& name, const std::string& minimum, const std::string& maximum) {
-    if (compareFirstBytes(name, minimum, std::min(minimum.size(), name.size())) < 0) return false;
-    if (compareFirstBytes(name, maximum, std::min(maximum.size(), name.size())) > 0) return false;
+    const std::size_t pieces = pieceCount(name);
+    if (compareFirstPieces(name, minimum, std::min(pieceCount(minimum), pieces)) < 0) return false;
+    if (compareFirstPieces(name, maximum, std::min(pieceCount(maximum), pieces)) > 0) return false;
     return true;
 }
 

@@ -4,8 +4,15 @@
 
 namespace vexal {
 
-// Java version texts compare as byte strings with inclusive prefix bounds,
-// never as numbers ("1.10" is below "1.5").
+// Java version texts compare piece by piece with inclusive prefix bounds: a
+// run of digits is one piece and compares as a number ("1.10" is above "1.5",
+// "9" below "17"), every other byte is a piece of its own and compares as an
+// unsigned byte. A bound only reaches as far as its own pieces: "1.8" takes in
+// "1.8.0_202", and "17" takes in "17.0.15" but not "170".
+
+// The order of two version texts over all their pieces; a text that ends
+// first sorts first. Negative, zero or positive.
+int compareVersions(const std::string& left, const std::string& right);
 
 // The bounds test of a probed or cached version. betaEnabled is entry 130:
 // a version containing "beta" fails unless acceptBeta or betaEnabled.

@@ -47,7 +47,7 @@ bool parseCachedVersion(const std::string& text, const FileTime& lastWriteTime, 
 }
 
 bool isBetterRuntime(const std::string& version, bool haveBest, const std::string& bestVersion) {
-    return !haveBest || version > bestVersion;
+    return !haveBest || compareVersions(version, bestVersion) > 0;
 }
 
 }  // namespace vexal

@@ -20,7 +20,7 @@ std::string formatCachedVersion(const FileTime& lastWriteTime, const std::string
 bool parseCachedVersion(const std::string& text, const FileTime& lastWriteTime, std::string& version);
 
 // Search letter Y on Linux: the better of two runtimes that passed the
-// bounds. The greater version (byte-wise, as every version comparison) wins;
+// bounds. The greater version (piece by piece, numbers by value, as every version comparison) wins;
 // of equal versions the one seen first stays.
 bool isBetterRuntime(const std::string& version, bool haveBest, const std::string& bestVersion);
 
