@@ -96,11 +96,12 @@ TEST_F(JvmRegistryTest, EnumerationRoutes) {
     EXPECT_EQ(checkedExecutables(),
               (std::vector<std::string>{home("missing") + "\\bin\\java.exe", home("h15") + "\\bin\\java.exe"}));
 
-    // With the minimum 1.5.0_1 the name 1.5.0_06 is out of bounds and never
-    // tried, the home under 1.5 fails its version, the JDK key's 1.6 passes.
+    // With the minimum 1.5.0_10 the name 1.5.0_06 (update 6) is out of
+    // bounds and never tried, the home under 1.5 fails its version, the JDK
+    // key's 1.6 passes.
     const std::string kit = javaHome("kit16", "1.6.0");
     javaSoftHome(keys_.developmentKitKey, "1.6", "kit16");
-    EXPECT_TRUE(findJavaSoftJvm(exe, version, "1.5.0_1", ""));
+    EXPECT_TRUE(findJavaSoftJvm(exe, version, "1.5.0_10", ""));
     EXPECT_EQ(exe, kit);
     EXPECT_EQ(checkedExecutables(), (std::vector<std::string>{home("h15") + "\\bin\\java.exe",
                                                               home("kit16") + "\\bin\\java.exe"}));
