@@ -255,7 +255,7 @@ TEST_F(JvmLaunch, OptionOrderForBothKinds) {
         EXPECT_EQ(tail[1], "");
         EXPECT_EQ(tail[2], "# kept");
         EXPECT_EQ(tail[3].rfind("-Djava.class.path=", 0), 0u) << tail[3];
-        const std::size_t app = tail[3].find("\\lib\\app.jar;");
+        const std::size_t app = tail[3].find("\\lib\\app.jar");
         EXPECT_NE(app, std::string::npos) << tail[3];
         if (*row.runtimeJar) EXPECT_LT(tail[3].find(row.runtimeJar), app) << tail[3];
         else EXPECT_EQ(tail[3].find("kvlruntime"), std::string::npos) << tail[3];
@@ -343,8 +343,11 @@ TEST_F(JvmLaunch, ExtractedJarsBeforeZips) {
     for (const std::string& option : options)
         if (option.rfind("-Dvexal.tempDir=", 0) == 0) tempDir = option.substr(16);
     ASSERT_FALSE(tempDir.empty()) << ::testing::PrintToString(options);
-    EXPECT_EQ(classPath.rfind("-Djava.class.path=;" + tempDir, 0), 0u) << classPath << " / " << tempDir;
-    const std::size_t a = classPath.find("a.jar;"), c = classPath.find("c.jar;"), b = classPath.find("b.zip;");
+    EXPECT_EQ(classPath.rfind("-Djava.class.path=" + tempDir, 0), 0u) << classPath << " / " << tempDir;
+    // No empty element anywhere: Java would read it as the working directory.
+    EXPECT_EQ(classPath.find(";;"), std::string::npos) << classPath;
+    EXPECT_NE(classPath.back(), ';') << classPath;
+    const std::size_t a = classPath.find("a.jar;"), c = classPath.find("c.jar;"), b = classPath.find("b.zip");
     EXPECT_NE(a, std::string::npos) << classPath;
     EXPECT_NE(c, std::string::npos) << classPath;
     EXPECT_NE(b, std::string::npos) << classPath;

@@ -295,6 +295,14 @@ TEST_F(LinuxJvm, ClassPathItemsOfEveryType) {
         EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
         EXPECT_TRUE(contains(r.out, "property java.class.path=")) << r.out << r.err;
         EXPECT_TRUE(contains(r.out, row.entry + ":")) << r.out;
+        // No empty element, which the JVM would read as the working directory.
+        const std::string head = "property java.class.path=";
+        const std::size_t at = r.out.find(head);
+        if (at != std::string::npos) {
+            const std::string value = r.out.substr(at + head.size(), r.out.find('\n', at) - at - head.size());
+            EXPECT_FALSE(value.empty() || value.front() == ':' || value.back() == ':') << value;
+            EXPECT_EQ(value.find("::"), std::string::npos) << value;
+        }
     }
     Project missing;
     missing.classPath = {"A1linuxapp.jar", "D1gone"};

@@ -73,9 +73,9 @@ ClassPathConfig items(const std::string& list, char kind = 'v') {
     return config;
 }
 
-const std::string P = "-Djava.class.path=;";
+const std::string P = "-Djava.class.path=";
 
-const std::string LP = "-Djava.class.path=:";
+const std::string LP = "-Djava.class.path=";
 
 }  // namespace
 
@@ -90,36 +90,36 @@ TEST(ClassPathAssembly, OptionTexts) {
     } rows[] = {
         {"nothing at all", items(""), {}, P, 0, ""},
         {"sample configuration, kind k", items("D1.\\.", 'k'), {},
-         P + "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\.\\.;", 0, ""},
-        {"kind v has no runtime archive", items("D1.\\."), {}, P + "c:\\app\\.\\.;", 0, ""},
+         P + "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\.\\.", 0, ""},
+        {"kind v has no runtime archive", items("D1.\\."), {}, P + "c:\\app\\.\\.", 0, ""},
         {"root ending in a backslash gets none added", [] { auto c = items("", 'k'); c.installRoot = "c:\\root\\"; return c; }(),
-         {}, P + "c:\\root\\.korvalith\\kvlruntime.jar;", 0, ""},
-        {"empty separators skipped", items(";;D0.\\.;;"), {}, P + "c:\\app\\.\\.;", 0, ""},
+         {}, P + "c:\\root\\.korvalith\\kvlruntime.jar", 0, ""},
+        {"empty separators skipped", items(";;D0.\\.;;"), {}, P + "c:\\app\\.\\.", 0, ""},
         {"scan of an empty directory", items("S1empty"), {}, P, 0, ""},
         {"scan of a missing directory", items("S1nolib"), {}, P, msg::ClassPathMissing, "nolib"},
         {"optional scan of a missing directory", items("S0nolib"), {}, P, 0, ""},
-        {"optional missing archive is added", items("A0missing.jar"), {}, P + "c:\\app\\missing.jar;", 0, ""},
-        {"required missing archive", items("A1missing.jar"), {}, P + "c:\\app\\missing.jar;", msg::ClassPathMissing,
+        {"optional missing archive is added", items("A0missing.jar"), {}, P + "c:\\app\\missing.jar", 0, ""},
+        {"required missing archive", items("A1missing.jar"), {}, P + "c:\\app\\missing.jar", msg::ClassPathMissing,
          "missing.jar"},
         {"required missing directory names the substituted text", items("D1${VEXAL_EXEDIR}gone"), {},
-         P + "c:\\app\\gone;", msg::ClassPathMissing, "c:\\app\\gone"},
+         P + "c:\\app\\gone", msg::ClassPathMissing, "c:\\app\\gone"},
         {"quoted variable", items("E0JAVA_LIBS"), {{"JAVA_LIBS", "\"c:\\libs\\a.jar\""}},
-         P + "c:\\libs\\a.jar;", 0, ""},
+         P + "c:\\libs\\a.jar", 0, ""},
         {"value ending in a separator", items("E0JAVA_LIBS"), {{"JAVA_LIBS", "c:\\a.jar;c:\\b.jar;"}},
-         P + "c:\\a.jar;c:\\b.jar;", 0, ""},
-        {"a lone quote is kept", items("E0Q"), {{"Q", "\""}}, P + "\";", 0, ""},
-        {"optional variable not set", items("E0JAVA_LIBS;D0lib"), {}, P + "c:\\app\\lib;", 0, ""},
+         P + "c:\\a.jar;c:\\b.jar", 0, ""},
+        {"a lone quote is kept", items("E0Q"), {{"Q", "\""}}, P + "\"", 0, ""},
+        {"optional variable not set", items("E0JAVA_LIBS;D0lib"), {}, P + "c:\\app\\lib", 0, ""},
         {"required variable not set", items("E1JAVA_LIBS;D0lib"), {}, P, msg::EnvVarUndefined, "JAVA_LIBS"},
         {"required variable set but empty", items("E1EMPTY"), {{"EMPTY", ""}}, P, msg::ClassPathMissing, "EMPTY"},
-        {"exe directory variable", items("A0${VEXAL_EXEDIR}lib\\app.jar"), {}, P + "c:\\app\\lib\\app.jar;", 0, ""},
+        {"exe directory variable", items("A0${VEXAL_EXEDIR}lib\\app.jar"), {}, P + "c:\\app\\lib\\app.jar", 0, ""},
         {"percent form doubles a backslash, resolution collapses it", items("D0%VEXAL_EXEDIR%\\lib"), {},
-         P + "c:\\app\\lib;", 0, ""},
+         P + "c:\\app\\lib", 0, ""},
         {"lower-case type letter adds nothing", items("d1lib"), {}, P, msg::ClassPathMissing, "lib"},
         {"lower-case optional type letter", items("d0lib"), {}, P, 0, ""},
-        {"item of one character is optional", items("D"), {}, P + "c:\\app\\;", 0, ""},
+        {"item of one character is optional", items("D"), {}, P + "c:\\app\\", 0, ""},
         {"absolute and network paths stay", items("A0d:\\x\\\\y.jar;A0\\\\srv\\\\s.jar"), {},
-         P + "d:\\x\\y.jar;\\\\srv\\s.jar;", 0, ""},
-        {"first failure stops the walk", items("A1gone.jar;A0more.jar"), {}, P + "c:\\app\\gone.jar;",
+         P + "d:\\x\\y.jar;\\\\srv\\s.jar", 0, ""},
+        {"first failure stops the walk", items("A1gone.jar;A0more.jar"), {}, P + "c:\\app\\gone.jar",
          msg::ClassPathMissing, "gone.jar"},
     };
     for (const Row& row : rows) {
@@ -144,7 +144,7 @@ TEST(ClassPathAssembly, ArchivesJarsBeforeZipsInListingOrder) {
     config.extractionDir = kTemp;
     EXPECT_EQ(assemble(platform, config).classPath,
               P + kTemp + "\\b.jar;" + kTemp + "\\a.jar;" + kTemp + "\\a.zip;" +
-                  "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\lib\\x.jar;c:\\app\\lib\\y.zip;");
+                  "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\lib\\x.jar;c:\\app\\lib\\y.zip");
 }
 
 TEST(ClassPathAssembly, AppendArchivesReportsWhetherTheDirectoryExists) {
@@ -159,6 +159,32 @@ TEST(ClassPathAssembly, AppendArchivesReportsWhetherTheDirectoryExists) {
     EXPECT_EQ(classPath, "x;c:\\app\\lib\\one.jar;");
 }
 
+// Java reads an empty element as the working directory: none is left in the
+// option, wherever it came from.
+TEST(ClassPathAssembly, FinishedOptionHasNoEmptyElements) {
+    struct Row {
+        const char* assembled;
+        const char* finished;
+        PathStyle style;
+    } rows[] = {
+        {"-Djava.class.path=;", "-Djava.class.path=", kWindowsPathStyle},
+        {"-Djava.class.path=;a.jar;", "-Djava.class.path=a.jar", kWindowsPathStyle},
+        {"-Djava.class.path=;a.jar;;b.jar;;;", "-Djava.class.path=a.jar;b.jar", kWindowsPathStyle},
+        {"-Djava.class.path=:/a.jar::/b:", "-Djava.class.path=/a.jar:/b", kLinuxPathStyle},
+        {"-Djava.class.path=:c;d:", "-Djava.class.path=c;d", kLinuxPathStyle},
+        {"-Dother=;x;", "-Dother=;x;", kWindowsPathStyle},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.assembled);
+        EXPECT_EQ(finishedClassPath(row.assembled, row.style), row.finished);
+    }
+    // An inner empty element of a variable's value goes too.
+    FakePlatform platform;
+    platform.environment = {{"CP", "c:\\a.jar;;c:\\b.jar"}};
+    ClassPathAssembler assembler(platform.services());
+    EXPECT_EQ(assembler.build(items("E0CP")), P + "c:\\a.jar;c:\\b.jar");
+}
+
 TEST(ClassPathAssembly, PatternHasOneDot) {
     EXPECT_EQ(archivePattern("d", "jar"), "d\\*.jar");
     EXPECT_EQ(archivePattern("d", ".zip"), "d\\*.zip");
@@ -170,7 +196,7 @@ TEST(ClassPathAssembly, EntriesThatDoNotFitAreLeftOutWhole) {
     platform.environment = {{"ONE", "c:\\" + big}, {"TWO", "d:\\" + big}, {"SMALL", "e:\\s.jar"}};
     ClassPathAssembler assembler(platform.services());
     const std::string classPath = assembler.build(items("E1ONE;E1TWO;E1SMALL"));
-    EXPECT_EQ(classPath, P + "c:\\" + big + ";e:\\s.jar;");
+    EXPECT_EQ(classPath, P + "c:\\" + big + ";e:\\s.jar");
     EXPECT_LE(classPath.size(), kClassPathLimit);
     ASSERT_EQ(assembler.dropped().size(), 1u);
     EXPECT_EQ(assembler.dropped()[0], "d:\\" + big + ";");
@@ -221,21 +247,21 @@ TEST(ClassPathAssembly, LinuxSeparators) {
         std::string classPath;
     } rows[] = {
         {"nothing at all", items(""), {}, LP},
-        {"directory and archive items", items("D1lib;A0/abs/app.jar"), {}, LP + "/opt/app/lib:/abs/app.jar:"},
-        {"kind k adds the runtime archive with slashes", items("", 'k'), {}, LP + "/opt/app/.korvalith/kvlruntime.jar:"},
-        {"scanned directory", items("S1lib"), {}, LP + "/opt/app/lib/x.jar:/opt/app/lib/y.zip:"},
-        {"variable holding a list", items("E0CP"), {{"CP", "/a.jar:/b.jar"}}, LP + "/a.jar:/b.jar:"},
-        {"variable already ending in the separator", items("E0CP"), {{"CP", "/a.jar:"}}, LP + "/a.jar:"},
-        {"a semicolon is no separator on Linux", items("E0CP"), {{"CP", "/a.jar;"}}, LP + "/a.jar;:"},
+        {"directory and archive items", items("D1lib;A0/abs/app.jar"), {}, LP + "/opt/app/lib:/abs/app.jar"},
+        {"kind k adds the runtime archive with slashes", items("", 'k'), {}, LP + "/opt/app/.korvalith/kvlruntime.jar"},
+        {"scanned directory", items("S1lib"), {}, LP + "/opt/app/lib/x.jar:/opt/app/lib/y.zip"},
+        {"variable holding a list", items("E0CP"), {{"CP", "/a.jar:/b.jar"}}, LP + "/a.jar:/b.jar"},
+        {"variable already ending in the separator", items("E0CP"), {{"CP", "/a.jar:"}}, LP + "/a.jar"},
+        {"a semicolon is no separator on Linux", items("E0CP"), {{"CP", "/a.jar;"}}, LP + "/a.jar;"},
         {"path-list variable in an item gives a colon", items("A0/a${VEXAL_PATHLIST_SEPARATOR}/b"), {},
-         LP + "/a:/b:"},
+         LP + "/a:/b"},
         {"extraction directory archives first",
          [] {
              auto c = items("A0app.jar");
              c.extractionDir = "/tmp/e1";
              return c;
          }(),
-         {}, LP + "/tmp/e1/vexal-runtime.jar:/opt/app/app.jar:"},
+         {}, LP + "/tmp/e1/vexal-runtime.jar:/opt/app/app.jar"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

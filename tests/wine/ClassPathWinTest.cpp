@@ -76,10 +76,10 @@ TEST(ClassPathWin, EnvironmentBlockAndSubstitution) {
 
 TEST(ClassPathWin, BuildClassPathWithoutSources) {
     configStore().clear();
-    EXPECT_EQ(buildClassPath(), "-Djava.class.path=;");
+    EXPECT_EQ(buildClassPath(), "-Djava.class.path=");
     configStore().setNarrow(id::ClassPath, "D1.\\.;A0missing.jar");
-    EXPECT_EQ(buildClassPath(), "-Djava.class.path=;" + executableDirectory() + ".\\.;" + executableDirectory() +
-                                    "missing.jar;");
+    EXPECT_EQ(buildClassPath(), "-Djava.class.path=" + executableDirectory() + ".\\.;" + executableDirectory() +
+                                    "missing.jar");
     configStore().clear();
 }
 
@@ -92,13 +92,13 @@ TEST(ClassPathWin, VmOptionsFileBesideTheExecutableAndTheOrder) {
     const ArgumentList arguments = {u"app.exe", u"-J-Xss1m", u"x", u"-J"};
     const std::vector<std::string> options = buildVmOptions({"-Dvexal.tempDir=t"}, arguments);
     const std::vector<std::string> expected = {"-Dvexal.tempDir=t", "-Xms64m", "", "# kept", "-Dd=%VEXAL_EXEDIR%",
-                                               "-Djava.class.path=;", "-Xmx256m", "-Dp=a b",
+                                               "-Djava.class.path=", "-Xmx256m", "-Dp=a b",
                                                "-De=" + resolveAgainstExeDir(""), "-Xss1m", ""};
     EXPECT_EQ(options, expected);
 
     DeleteFileA(vmoptions.c_str());
     configStore().setNarrow(id::AllowJArguments, "0");
     configStore().setNarrow(id::VmParameters, "");
-    EXPECT_EQ(buildVmOptions({}, arguments), (std::vector<std::string>{"-Djava.class.path=;"}));
+    EXPECT_EQ(buildVmOptions({}, arguments), (std::vector<std::string>{"-Djava.class.path="}));
     configStore().clear();
 }

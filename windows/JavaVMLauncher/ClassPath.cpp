@@ -57,7 +57,7 @@ void finish(const ClassPathAssembler& assembler) {
 std::string buildClassPath() {
     std::string classPath = classPathPrefix(platformPathStyle());
     appendClassPathEntries(classPath);
-    return classPath;
+    return finishedClassPath(classPath, platformPathStyle());
 }
 
 void appendClassPathEntries(std::string& classPath) {

@@ -4,7 +4,7 @@
 
 namespace vexal {
 
-// The class-path option "-Djava.class.path=;..." from the extracted
+// The class-path option "-Djava.class.path=..." (no empty elements) from the extracted
 // archives, the installer runtime archive (kind 'k') and the items of entry
 // 121. Ends the process with message 1006 or 1008 for a missing required item.
 std::string buildClassPath();

@@ -12,7 +12,28 @@ std::string archivePattern(const std::string& directory, const std::string& exte
     return directory + "\\*" + (dotted ? "" : ".") + extension;
 }
 
-std::string classPathPrefix(const PathStyle& style) { return std::string("-Djava.class.path=") + style.list; }
+namespace {
+constexpr const char* kClassPathOption = "-Djava.class.path=";
+}  // namespace
+
+std::string classPathPrefix(const PathStyle& style) { return std::string(kClassPathOption) + style.list; }
+
+std::string finishedClassPath(const std::string& assembled, const PathStyle& style) {
+    const std::string head = kClassPathOption;
+    if (assembled.compare(0, head.size(), head) != 0) return assembled;
+    std::string option = head;
+    std::size_t start = head.size();
+    while (start <= assembled.size()) {
+        std::size_t end = assembled.find(style.list, start);
+        if (end == std::string::npos) end = assembled.size();
+        if (end > start) {
+            if (option.size() > head.size()) option += style.list;
+            option.append(assembled, start, end - start);
+        }
+        start = end + 1;
+    }
+    return option;
+}
 
 bool hasArchiveExtension(const std::string& name, const std::string& extension) {
     const std::string suffix = (!extension.empty() && extension[0] == '.' ? "" : ".") + extension;
@@ -31,7 +52,7 @@ void ClassPathAssembler::append(std::string& classPath, const std::string& entry
 std::string ClassPathAssembler::build(const ClassPathConfig& config) {
     std::string classPath = classPathPrefix(services_.style);
     appendEntries(classPath, config);
-    return classPath;
+    return finishedClassPath(classPath, services_.style);
 }
 
 void ClassPathAssembler::appendEntries(std::string& classPath, const ClassPathConfig& config) {

@@ -11,9 +11,16 @@ namespace vexal {
 // The option text is held in an 8192-byte buffer: at most this many bytes.
 constexpr std::size_t kClassPathLimit = 8191;
 
-// "-Djava.class.path=" and the style's list separator: the value always
-// begins with an empty element.
+// "-Djava.class.path=" and the style's list separator: while the option is
+// assembled every entry is written behind the text so far and followed by a
+// separator.
 std::string classPathPrefix(const PathStyle& style);
+
+// The finished option: the assembled text without empty elements. Java reads
+// an empty element as the current directory, so the separator in front of the
+// first entry and the one behind the last would put whatever classes lie in
+// the user's working directory on the class path, ahead of the application's.
+std::string finishedClassPath(const std::string& assembled, const PathStyle& style);
 
 // The services the class path reads from the platform; tests give fakes.
 struct ClassPathServices {
