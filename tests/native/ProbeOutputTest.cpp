@@ -34,6 +34,19 @@ TEST(ProbeOutput, VersionFromTheStandardErrorText) {
     }
 }
 
+// The Windows probe reads a banner line only as far as 99 bytes reach.
+TEST(ProbeOutput, BannerLineLimit) {
+    const std::string head = "java version \"";
+    const std::string fits = head + std::string(98 - head.size(), '1') + "\"";   // 99 bytes
+    const std::string cut = head + std::string(99 - head.size(), '1') + "\"";    // 100 bytes: quote cut off
+    std::string version;
+    EXPECT_TRUE(versionOfProbeOutput("Picked up _JAVA_OPTIONS: " + std::string(500, 'x') + "\r\n" + fits + "\r\n",
+                                     version, 99));
+    EXPECT_EQ(version.size(), 98 - head.size());
+    EXPECT_FALSE(versionOfProbeOutput(cut + "\r\n", version, 99));
+    EXPECT_TRUE(versionOfProbeOutput(cut + "\r\n", version));
+}
+
 TEST(CachedVersion, EntryHoldsOnlyForTheSameLastWriteTime) {
     const FileTime time{0x89abcdefu, 0x01d9a5c3u};
     const std::string entry = formatCachedVersion(time, "17.0.15");

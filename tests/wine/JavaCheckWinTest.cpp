@@ -65,6 +65,11 @@ TEST_F(JavaCheckTest, ProbedVersionAgainstBounds) {
          "got version from execution 17.0.15"},
         {"failing", {"java version \"1.5.0_06\"", "1"}, "1.5", "", false, "couldn't get version"},
         {"other", {"Error: could not open jvm.cfg", "0"}, "", "", false, "couldn't get version"},
+        // JAVA_TOOL_OPTIONS and its kin make the runtime print a notice first.
+        {"notice first", {"openjdk version \"17.0.15\" 2025-04-15", "0", "Picked up JAVA_TOOL_OPTIONS: -Dx=y"},
+         "11", "", true, "got version from execution 17.0.15"},
+        {"other notice", {"java version \"1.5.0_06\"", "0", "Error: something else"}, "", "", false,
+         "couldn't get version"},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);

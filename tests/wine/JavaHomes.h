@@ -23,13 +23,14 @@ inline std::string standinDirectory() {
 struct Standin {
     std::string banner = "java version \"1.5.0_06\"";
     std::string ending = "0";  // exit code, or "hang"
+    std::string notice;        // a line printed before the banner
 };
 
 inline Standin banner(const std::string& version) { return Standin{"java version \"" + version + "\"", "0"}; }
 
 // Writes the stand-in configuration of a bin directory.
 inline void configureStandin(const std::string& binDir, const Standin& standin) {
-    const std::string text = standin.banner + "\r\n" + standin.ending + "\r\n";
+    const std::string text = standin.banner + "\r\n" + standin.ending + "\r\n" + standin.notice + "\r\n";
     HANDLE file = CreateFileA((binDir + "\\standin.cfg").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD written = 0;

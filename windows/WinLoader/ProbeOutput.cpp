@@ -17,14 +17,17 @@ std::string stampText(const FileTime& time) {
 
 }  // namespace
 
-bool versionOfProbeOutput(const std::string& output, std::string& version) {
+bool versionOfProbeOutput(const std::string& output, std::string& version, std::size_t lineLimit) {
     std::size_t start = 0;
     while (start < output.size()) {
         std::size_t end = output.find('\n', start);
         if (end == std::string::npos) end = output.size();
         std::string line = output.substr(start, end - start);
         if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.compare(0, 10, "Picked up ") != 0) return parseVersionBanner(line, version);
+        if (line.compare(0, 10, "Picked up ") != 0) {
+            if (lineLimit != std::string::npos && line.size() >= lineLimit) line.resize(lineLimit);
+            return parseVersionBanner(line, version);
+        }
         start = end + 1;
     }
     return false;

@@ -9,7 +9,10 @@ namespace vexal {
 // that is not a "Picked up ..." notice (the runtime prints one first for
 // each of JAVA_TOOL_OPTIONS, _JAVA_OPTIONS and JDK_JAVA_OPTIONS) must be a
 // banner that parseVersionBanner accepts.
-bool versionOfProbeOutput(const std::string& output, std::string& version);
+// The banner line counts only as far as lineLimit bytes of it (line end
+// included) reach.
+bool versionOfProbeOutput(const std::string& output, std::string& version,
+                          std::size_t lineLimit = std::string::npos);
 
 // One entry of the per-user version cache: the executable's last-write time
 // and the version probed from it. The text is "<16 hex digits>\n<version>\n".

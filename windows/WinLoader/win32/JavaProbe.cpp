@@ -6,6 +6,7 @@
 #include "windows/WinLoader/JavaCheck.h"
 #include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/JavaVersion.h"
+#include "windows/WinLoader/ProbeOutput.h"
 
 namespace vexal {
 
@@ -17,6 +18,7 @@ constexpr DWORD kProbeTimeoutMs = 10000;
 constexpr DWORD kTerminationWaitMs = 5000;
 // The first output line is read as a 100-byte line buffer holds it.
 constexpr DWORD kFirstLineLimit = 99;
+constexpr DWORD kProbeOutputLimit = 65536;
 
 // The command line: the short (8.3) form has no spaces and needs no quotes.
 // Without a short form the path is quoted as it is.
@@ -66,17 +68,17 @@ bool runProbe(std::string commandLine, HANDLE output, DWORD& exitCode) {
     return true;
 }
 
-// The first line of the file, at most kFirstLineLimit bytes of it.
-bool readFirstLine(const std::string& path, std::string& line) {
+// The start of the probe's output: enough for the notices that the runtime
+// may print in front of its banner.
+bool readProbeOutput(const std::string& path, std::string& text) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return false;
-    char buffer[kFirstLineLimit];
+    std::string buffer(kProbeOutputLimit, '\0');
     DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) || got == 0) return false;
-    line.assign(buffer, got);
-    const std::size_t end = line.find_first_of("\r\n");
-    if (end != std::string::npos) line.resize(end + 1);
+    if (!ReadFile(file.get(), &buffer[0], kProbeOutputLimit, &got, nullptr) || got == 0) return false;
+    buffer.resize(got);
+    text = std::move(buffer);
     return true;
 }
 
@@ -92,8 +94,9 @@ bool probeJavaVersion(const std::string& executable, std::string& version) {
     output.reset();
 
     bool found = false;
-    std::string line;
-    if (started && exitCode == 0 && readFirstLine(outputPath, line)) found = parseVersionBanner(line, version);
+    std::string text;
+    if (started && exitCode == 0 && readProbeOutput(outputPath, text))
+        found = versionOfProbeOutput(text, version, kFirstLineLimit);
     if (!outputPath.empty()) DeleteFileA(outputPath.c_str());
     return found;
 }
