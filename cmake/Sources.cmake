@@ -45,6 +45,7 @@ set(VEXAL_SHELL_SOURCES
   config/Log.cpp
   files/Extraction.cpp
   files/PathResolution.cpp
+  files/TempDirChoice.cpp
   launcher/Arguments.cpp
   launcher/LaunchSequence.cpp
   process/Environment.cpp

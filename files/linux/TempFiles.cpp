@@ -4,9 +4,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <memory>
 
-#include "config/ErrorReport.h"
 
 // The temporary directory on Linux: $TMPDIR when it names a directory, else
 // /tmp. There are no code-page fall-backs to walk.
@@ -14,14 +12,6 @@
 namespace vexal {
 
 namespace {
-
-constexpr const char* kNoTempText = "I am sorry, but you must be at least Poweruser to run this program.\n";
-constexpr const char* kNoTempTitle = "Error";
-
-std::unique_ptr<TempDirSources>& sourcesOverride() {
-    static std::unique_ptr<TempDirSources> sources;
-    return sources;
-}
 
 bool isDirectory(const std::string& path) {
     struct stat info {};
@@ -50,20 +40,6 @@ std::string selectTempDir(const TempDirSources& sources) {
     if (isWritableDir(sources.tempPath)) return withSlash(sources.tempPath);
     if (isWritableDir("/tmp")) return "/tmp/";
     return std::string();
-}
-
-void overrideTempDirSources(const TempDirSources* sources) {
-    sourcesOverride() = sources ? std::make_unique<TempDirSources>(*sources) : nullptr;
-}
-
-std::string chooseTempDir() {
-    const std::unique_ptr<TempDirSources>& given = sourcesOverride();
-    const std::string dir = selectTempDir(given ? *given : platformTempDirSources());
-    if (dir.empty()) {
-        displayErrorBox(kNoTempTitle, kNoTempText, nullptr);
-        exitLauncher(1);
-    }
-    return dir;
 }
 
 std::string createTempFileName() {

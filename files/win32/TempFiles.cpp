@@ -2,23 +2,13 @@
 
 #include <windows.h>
 
-#include <memory>
 
 #include "common/Limits.h"
-#include "config/ErrorReport.h"
 #include "files/PathHelpers.h"
 
 namespace vexal {
 
 namespace {
-
-constexpr const char* kPowerUserText = "I am sorry, but you must be at least Poweruser to run this program.\n";
-constexpr const char* kPowerUserTitle = "Error";
-
-std::unique_ptr<TempDirSources>& sourcesOverride() {
-    static std::unique_ptr<TempDirSources> sources;
-    return sources;
-}
 
 std::string platformTempPath() {
     char buffer[kTextBuffer];
@@ -69,20 +59,6 @@ std::string selectTempDir(const TempDirSources& sources) {
         if (isWritableDir(made)) return made;
     }
     return std::string();
-}
-
-void overrideTempDirSources(const TempDirSources* sources) {
-    sourcesOverride() = sources ? std::make_unique<TempDirSources>(*sources) : nullptr;
-}
-
-std::string chooseTempDir() {
-    const std::unique_ptr<TempDirSources>& given = sourcesOverride();
-    const std::string dir = selectTempDir(given ? *given : platformTempDirSources());
-    if (dir.empty()) {
-        displayErrorBox(kPowerUserTitle, kPowerUserText, nullptr);
-        exitLauncher(1);
-    }
-    return dir;
 }
 
 std::string createTempFileName() {

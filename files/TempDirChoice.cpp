@@ -1,0 +1,36 @@
+// The choice of the temporary directory over the platform's sources, or a
+// test's, and the fixed message when no directory can be written.
+#include <memory>
+
+#include "config/ErrorReport.h"
+#include "files/TempFiles.h"
+
+namespace vexal {
+
+namespace {
+
+constexpr const char* kPowerUserText = "I am sorry, but you must be at least Poweruser to run this program.\n";
+constexpr const char* kPowerUserTitle = "Error";
+
+std::unique_ptr<TempDirSources>& sourcesOverride() {
+    static std::unique_ptr<TempDirSources> sources;
+    return sources;
+}
+
+}  // namespace
+
+void overrideTempDirSources(const TempDirSources* sources) {
+    sourcesOverride() = sources ? std::make_unique<TempDirSources>(*sources) : nullptr;
+}
+
+std::string chooseTempDir() {
+    const std::unique_ptr<TempDirSources>& given = sourcesOverride();
+    const std::string dir = selectTempDir(given ? *given : platformTempDirSources());
+    if (dir.empty()) {
+        displayErrorBox(kPowerUserTitle, kPowerUserText, nullptr);
+        exitLauncher(1);
+    }
+    return dir;
+}
+
+}  // namespace vexal
