@@ -41,8 +41,11 @@ foreach(subsystem gui console)
   add_dependencies(${target} vexal_stub_ldscript)
   target_link_options(${target} PRIVATE -m$<IF:$<STREQUAL:${subsystem},gui>,windows,console>
     ${_stub_link_options})
+  target_compile_options(${target} PRIVATE -Os -fno-exceptions)
 endforeach()
 
+# No exceptions: the launcher catches none, and the library's failure paths
+# end the process where they occur (launcher/win32/RuntimeFailures.cpp).
 foreach(lib vexal_pure vexal_win)
-  target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections)
+  target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions)
 endforeach()
