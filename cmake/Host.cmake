@@ -78,3 +78,15 @@ endif()
 
 add_subdirectory(examples)
 add_subdirectory(tests/linux)
+
+# The benchmark's measuring helpers, and the benchmark itself once over in its
+# quick mode (one run per case, small files, nothing written; label bench).
+find_program(VEXAL_PYTHON3 python3)
+if(VEXAL_PYTHON3)
+  add_test(NAME bench_helpers COMMAND ${VEXAL_PYTHON3} ${CMAKE_SOURCE_DIR}/bench/test_benchlib.py)
+  if(VEXAL_WINDOWS)
+    add_test(NAME bench_smoke
+      COMMAND ${VEXAL_PYTHON3} ${CMAKE_SOURCE_DIR}/bench/run --quick --no-build --build ${CMAKE_BINARY_DIR})
+    set_tests_properties(bench_smoke PROPERTIES LABELS "bench;slow" TIMEOUT 600)
+  endif()
+endif()

@@ -101,7 +101,9 @@ set(VEXAL_POSIX_SOURCES
   common/posix/TextCodec.cpp
 )
 
-set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp)
+# The stub executables' own units: the entry point and the C++ runtime's
+# failure paths (see launcher/win32/RuntimeFailures.cpp).
+set(VEXAL_WIN32_ENTRY launcher/win32/WinMain.cpp launcher/win32/RuntimeFailures.cpp)
 
 # The Linux implementations of the services (the Linux launcher).
 set(VEXAL_LINUX_SOURCES

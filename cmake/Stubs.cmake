@@ -41,8 +41,19 @@ foreach(subsystem gui console)
   add_dependencies(${target} vexal_stub_ldscript)
   target_link_options(${target} PRIVATE -m$<IF:$<STREQUAL:${subsystem},gui>,windows,console>
     ${_stub_link_options})
+  target_compile_options(${target} PRIVATE -Os -fno-exceptions)
 endforeach()
 
+# No exceptions: the launcher catches none, and the library's failure paths
+# end the process where they occur (launcher/win32/RuntimeFailures.cpp).
 foreach(lib vexal_pure vexal_win)
-  target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections)
+  target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions)
 endforeach()
+
+# A test program built the way the stubs are, to show how the standard
+# library's failures end them.
+add_executable(runtime-failure-probe fixtures/runtime-failure/RuntimeFailureProbe.cpp
+  launcher/win32/RuntimeFailures.cpp)
+set_target_properties(runtime-failure-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/probes)
+target_compile_options(runtime-failure-probe PRIVATE -Os -fno-exceptions -Wall -Wextra)
+target_link_options(runtime-failure-probe PRIVATE -static -s -mconsole)

@@ -12,7 +12,7 @@ namespace vexal {
 constexpr unsigned char kIncludedFileMask = 0x5A;
 
 // Data moves through one buffer of this size; no file is held whole.
-constexpr std::size_t kCopyChunk = 8192;
+constexpr std::size_t kCopyChunk = 256 * 1024;
 
 // The names of entry 2003 in storage order: the pieces between ";" separators,
 // empty pieces skipped.

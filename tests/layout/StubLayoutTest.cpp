@@ -251,6 +251,14 @@ TEST_P(StubLayout, HasNoRelocationsAndNoDynamicBase) {
     EXPECT_EQ(pe_.dllCharacteristics & kDynamicBase, 0u);
 }
 
+// Every stub stays within 256 KB. Pulling the standard library's throwing
+// paths back in (its unwinder, exception classes and name demangler) would
+// add about 100 KB.
+TEST_P(StubLayout, StaysWithinTheSizeBudget) {
+    constexpr std::uint64_t kBudget = 256 * 1024;
+    EXPECT_LE(image_.size(), kBudget);
+}
+
 INSTANTIATE_TEST_SUITE_P(Stubs, StubLayout, ::testing::ValuesIn(kStubs),
                          [](const ::testing::TestParamInfo<StubCase>& info) { return std::string(info.param.name); });
 

@@ -92,11 +92,13 @@ TEST(CopyRecordData, UnmasksAndCopiesExactlyTheRecord) {
     };
     const Case cases[] = {
         {"one byte", 1, SIZE_MAX, SIZE_MAX, 1},
-        {"just under a chunk", 8191, SIZE_MAX, SIZE_MAX, 1},
-        {"exactly two chunks", 16384, SIZE_MAX, SIZE_MAX, 2},
-        {"two chunks and one byte", 16385, SIZE_MAX, SIZE_MAX, 3},
+        {"just under a chunk", kCopyChunk - 1, SIZE_MAX, SIZE_MAX, 1},
+        {"eight-byte words and a tail", 8 * 1000 + 5, SIZE_MAX, SIZE_MAX, 1},
+        {"exactly two chunks", 2 * kCopyChunk, SIZE_MAX, SIZE_MAX, 2},
+        {"two chunks and one byte", 2 * kCopyChunk + 1, SIZE_MAX, SIZE_MAX, 3},
         {"short reads", 10000, 3000, SIZE_MAX, 4},
-        {"partial writes", 16384, SIZE_MAX, 1000, 2},
+        {"short reads of odd sizes", 10000, 3001, SIZE_MAX, 4},
+        {"partial writes", 2 * kCopyChunk, SIZE_MAX, 1000, 2},
     };
     for (const auto& c : cases) {
         const std::string content = allByteValues(c.size);
@@ -126,10 +128,10 @@ TEST(CopyRecordData, FailuresStopTheCopy) {
         EXPECT_EQ(sink.bytes.size(), 9000u);
     }
     {
-        MemorySource source(std::string(20000, 'x'));
-        StringSink sink(SIZE_MAX, 8192);
-        EXPECT_EQ(copyRecordData(source, sink, 20000, true), CopyResult::WriteFailed);
-        EXPECT_EQ(source.position(), 16384u);
+        MemorySource source(std::string(2 * kCopyChunk + 3000, 'x'));
+        StringSink sink(SIZE_MAX, kCopyChunk);
+        EXPECT_EQ(copyRecordData(source, sink, 2 * kCopyChunk + 3000, true), CopyResult::WriteFailed);
+        EXPECT_EQ(source.position(), 2 * kCopyChunk);
     }
     {
         MemorySource source("");
