@@ -53,7 +53,8 @@ endforeach()
 # A test program built the way the stubs are, to show how the standard
 # library's failures end them.
 add_executable(runtime-failure-probe fixtures/runtime-failure/RuntimeFailureProbe.cpp
-  launcher/win32/RuntimeFailures.cpp)
+  launcher/win32/RuntimeFailures.cpp common/ProcessExit.cpp common/win32/ProcessExit.cpp)
+target_include_directories(runtime-failure-probe PRIVATE ${CMAKE_SOURCE_DIR})
 set_target_properties(runtime-failure-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/probes)
 target_compile_options(runtime-failure-probe PRIVATE -Os -fno-exceptions -Wall -Wextra)
 target_link_options(runtime-failure-probe PRIVATE -static -s -mconsole)

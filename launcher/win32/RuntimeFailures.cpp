@@ -30,10 +30,17 @@ namespace {
     std::abort();
 }
 
+// As the library's operator new does: while memory is short the installed
+// new handler runs (the launcher's reports "out of memory" and ends the
+// process with exit code 1); only without a handler does the failure end it.
 void* allocate(std::size_t size) {
-    void* p = std::malloc(size == 0 ? 1 : size);
-    if (p == nullptr) fail("std::bad_alloc");
-    return p;
+    for (;;) {
+        void* p = std::malloc(size == 0 ? 1 : size);
+        if (p != nullptr) return p;
+        std::new_handler handler = std::get_new_handler();
+        if (handler == nullptr) fail("std::bad_alloc");
+        handler();
+    }
 }
 
 }  // namespace

@@ -36,6 +36,15 @@ TEST(RuntimeFailure, EachFailureEndsTheProcessWithItsReason) {
     }
 }
 
+// The launcher installs its out-of-memory handler first thing: exhausted
+// memory then ends it with "out of memory" and exit code 1, not an abort.
+TEST(RuntimeFailure, ExhaustedMemoryGoesThroughTheLaunchersHandler) {
+    const ProcessResult r = wineRun({probe(), "oom"});
+    EXPECT_EQ(r.exitCode, 1) << r.err;
+    EXPECT_NE(r.err.find("out of memory"), std::string::npos) << r.err;
+    EXPECT_EQ(r.err.find("terminate called"), std::string::npos) << r.err;
+}
+
 TEST(RuntimeFailure, AllocationWithoutFailureWorks) {
     const ProcessResult r = wineRun({probe(), "fine"});
     EXPECT_EQ(r.exitCode, 0) << r.err;
