@@ -34,7 +34,8 @@ add_subdirectory(tests/native)
 add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
 add_subdirectory(generator)
-add_subdirectory(fuzz)
+# Its binary directory leaves build/fuzz to the fuzzing build of tools/fuzz.
+add_subdirectory(fuzz ${CMAKE_BINARY_DIR}/fuzz-replay)
 
 if(VEXAL_WINDOWS)
   include(ExternalProject)
