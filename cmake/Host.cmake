@@ -5,6 +5,11 @@
 option(VEXAL_WINDOWS "Build the Windows trees (stubs and Wine tests)" ON)
 option(VEXAL_SANITIZE "Build the native tests with ASan and UBSan" OFF)
 
+if(VEXAL_FUZZ)
+  include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/Fuzz.cmake)
+  return()
+endif()
+
 enable_testing()
 find_package(GTest REQUIRED)
 
@@ -29,6 +34,8 @@ add_subdirectory(tests/native)
 add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
 add_subdirectory(generator)
+# Its binary directory leaves build/fuzz to the fuzzing build of tools/fuzz.
+add_subdirectory(fuzz ${CMAKE_BINARY_DIR}/fuzz-replay)
 
 if(VEXAL_WINDOWS)
   include(ExternalProject)

@@ -1,4 +1,5 @@
 // Bitmaps: .bmp files in, RT_BITMAP data (a packed DIB) out.
+#include <cstdint>
 #include <cstdlib>
 
 #include "generator/Bytes.h"
@@ -27,8 +28,12 @@ bool dibSize(const std::string& dib, int& width, int& height) {
         return true;
     }
     if (header < kInfoHeader || dib.size() < header) return false;
+    // A top-down bitmap stores its height negated; the most negative value
+    // has no positive counterpart.
+    const std::int32_t rawHeight = signed32(dib, 8);
+    if (rawHeight == INT32_MIN) return false;
     width = signed32(dib, 4);
-    height = std::abs(signed32(dib, 8));
+    height = std::abs(rawHeight);
     return true;
 }
 

@@ -46,6 +46,8 @@ bool readLayout(const std::string& image, Layout& layout, std::string& reason) {
     return true;
 }
 
+bool powerOfTwo(std::uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
+
 bool hasDirectory(const std::string& image, const Layout& layout, std::uint32_t index) {
     return get32(image, layout.directoryCount) > index;
 }
@@ -68,8 +70,19 @@ std::string replaceResources(const std::string& image, const ResourceTree& tree,
     const std::uint32_t fileAlignment = get32(image, layout.fileAlignment);
     const std::uint32_t sectionAlignment = get32(image, layout.sectionAlignment);
     if (fileAlignment == 0 || sectionAlignment == 0) throw BuildError(imageName + ": the executable's alignments are zero");
+    // The raw data are padded to the file alignment: a power of two of at
+    // most 64 KiB, and the section alignment a power of two no smaller. Any
+    // other value would pad the resources to gigabytes.
+    if (!powerOfTwo(fileAlignment) || fileAlignment > 0x10000 || !powerOfTwo(sectionAlignment) ||
+        sectionAlignment < fileAlignment) {
+        throw BuildError(imageName + ": the executable's alignments are not powers of two with the file alignment "
+                                     "at most 64 KiB and no larger than the section alignment");
+    }
 
     std::string data = writeResourceSection(tree, rva);
+    if (std::uint64_t(rva) + data.size() + sectionAlignment > 0xFFFFFFFFu) {
+        throw BuildError(imageName + ": the resources would reach past the 4 GiB the image can address");
+    }
     const std::uint32_t virtualSize = static_cast<std::uint32_t>(data.size());
     const std::uint32_t rawSize = align(virtualSize, fileAlignment);
     data.resize(rawSize, '\0');

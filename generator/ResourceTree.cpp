@@ -1,5 +1,6 @@
 #include "generator/ResourceTree.h"
 
+#include <set>
 #include <vector>
 
 #include "generator/Bytes.h"
@@ -145,7 +146,7 @@ public:
 
     bool read(ResourceTree& tree) {
         std::vector<std::pair<ResourceKey, std::uint32_t>> types, names, languages;
-        if (!entries(0, types)) return false;
+        if (!enter(0) || !entries(0, types)) return false;
         for (const auto& [type, typeAt] : types) {
             if (!directory(typeAt) || !entries(typeAt & ~kHighBit, names)) return false;
             for (const auto& [name, nameAt] : names) {
@@ -172,7 +173,15 @@ private:
     bool fits(std::uint64_t at, std::uint64_t count) const { return at <= section_.size() && count <= section_.size() - at; }
 
     bool directory(std::uint32_t entry) {
-        return (entry & kHighBit) ? true : fail("a type or name entry points at data instead of a directory");
+        if (!(entry & kHighBit)) return fail("a type or name entry points at data instead of a directory");
+        return enter(entry & ~kHighBit);
+    }
+
+    // Every directory and data entry belongs to one place of the tree. A
+    // section whose entries point at one directory from several places would
+    // make a small file stand for a tree of billions of leaves.
+    bool enter(std::uint32_t at) {
+        return visited_.insert(at).second ? true : fail("a directory or data entry is used more than once");
     }
 
     bool entries(std::uint32_t at, std::vector<std::pair<ResourceKey, std::uint32_t>>& out) {
@@ -198,15 +207,21 @@ private:
     }
 
     bool leaf(std::uint32_t at, std::string& data) {
-        if (!fits(at, kDataEntrySize)) return false;
+        if (!fits(at, kDataEntrySize) || !enter(at)) return false;
         std::uint32_t rva = get32(section_, at), size = get32(section_, at + 4);
         if (rva < rva_ || !fits(rva - rva_, size)) return fail("resource data lies outside the section");
+        // The section holds each resource's data once, so all of them
+        // together fit in it; overlapping data would multiply the memory.
+        dataBytes_ += size;
+        if (dataBytes_ > section_.size()) return fail("the resource data overlap");
         data = section_.substr(rva - rva_, size);
         return true;
     }
 
     const std::string& section_;
     std::uint32_t rva_;
+    std::set<std::uint32_t> visited_;
+    std::uint64_t dataBytes_ = 0;
 };
 
 }  // namespace

@@ -94,6 +94,61 @@ TEST(ResourceTree, DamagedSectionsAreRefused) {
     }
 }
 
+namespace {
+
+// A section of one type (3) and one name (1) whose languages 0x400 + i
+// point at the data entries leaves[i]; two data entries, both describing
+// the dataSize bytes at the end of the section (placed at RVA 0x1000).
+std::string sharedLeafSection(const std::vector<std::uint32_t>& leaves, std::uint32_t dataSize) {
+    const std::uint32_t languages = 48, entries = languages + 16 + 8 * static_cast<std::uint32_t>(leaves.size());
+    const std::uint32_t data = entries + 32;
+    std::string s(data + dataSize, '\0');
+    put16(s, 14, 1);
+    put32(s, 16, 3);
+    put32(s, 20, 0x80000000u | 24);
+    put16(s, 24 + 14, 1);
+    put32(s, 24 + 16, 1);
+    put32(s, 24 + 20, 0x80000000u | languages);
+    put16(s, languages + 14, static_cast<std::uint16_t>(leaves.size()));
+    for (std::size_t i = 0; i < leaves.size(); ++i) {
+        put32(s, languages + 16 + 8 * i, 0x400 + static_cast<std::uint32_t>(i));
+        put32(s, languages + 20 + 8 * i, entries + 16 * leaves[i]);
+    }
+    for (std::uint32_t e : {entries, entries + 16}) {
+        put32(s, e, 0x1000 + data);
+        put32(s, e + 4, dataSize);
+    }
+    return s;
+}
+
+}  // namespace
+
+TEST(ResourceTree, EntriesUsedFromSeveralPlacesAreRefused) {
+    // A small file must not stand for a huge tree: every directory and data
+    // entry has one place, and the data together fit in the section.
+    ResourceTree tree;
+    std::string reason;
+    ASSERT_TRUE(readResourceSection(sharedLeafSection({0, 1}, 8), 0x1000, tree, reason)) << reason;
+    EXPECT_EQ(tree.at(ResourceKey::number(3)).at(ResourceKey::number(1)).size(), 2u);
+
+    const std::string good = writeResourceSection(sampleTree(), 0x1000);
+    struct Case {
+        const char* name;
+        std::string section;
+    };
+    std::string sharedDirectory = good;
+    put32(sharedDirectory, 28, get32(good, 20));  // the second type uses the first one's names
+    const std::vector<Case> cases = {
+        {"a name directory under two types", sharedDirectory},
+        {"one data entry for two languages", sharedLeafSection({0, 0}, 8)},
+        {"two data entries over the same bytes", sharedLeafSection({0, 1}, 400)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(readResourceSection(c.section, 0x1000, tree, reason)) << c.name;
+        EXPECT_FALSE(reason.empty()) << c.name;
+    }
+}
+
 TEST(IconFile, EveryImageIsKeptAndTheGroupNamesThemInOrder) {
     const std::vector<vexal::testing::IconSpec> specs = {{16, 32}, {32, 8}, {48, 24}, {256, 32}};
     std::vector<IconImage> images = parseIcoFile(icoFile(specs));
@@ -346,5 +401,60 @@ TEST(PeResources, ImagesWhoseLastSectionIsNotTheResourcesAreRefused) {
         ADD_FAILURE() << "accepted";
     } catch (const BuildError& error) {
         EXPECT_STREQ(error.what(), "stub.exe: the last section is not the resource section, so its resources cannot be replaced");
+    }
+}
+
+TEST(PeResources, StubsWithUnusableAlignmentsOrAddressesAreRefused) {
+    // The resources are padded to the file alignment and placed at the
+    // section's address: a hostile header must not make them gigabytes long.
+    struct Case {
+        const char* name;
+        std::uint32_t fileAlignment, sectionAlignment, rva;
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"the stubs' own", 0x200, 0x1000, 0x1000, true},
+        {"equal alignments", 0x1000, 0x1000, 0x1000, true},
+        {"a file alignment of 2 GiB", 0x80000000u, 0x80000000u, 0x1000, false},
+        {"a file alignment beyond 64 KiB", 0x20000, 0x20000, 0x1000, false},
+        {"a file alignment that is no power of two", 0x300, 0x1000, 0x1000, false},
+        {"a section alignment below the file alignment", 0x1000, 0x200, 0x1000, false},
+        {"a section alignment that is no power of two", 0x200, 0x1800, 0x1000, false},
+        {"the section at the top of the address space", 0x200, 0x1000, 0xFFFFF000u, false},
+    };
+    for (const Case& c : cases) {
+        std::string stub = fakeStub(kMachineAmd64, 2);
+        PeInfo pe;
+        std::string reason;
+        ASSERT_TRUE(readPeInfo(stub, pe, reason));
+        put32(stub, pe.optionalHeader + 32, c.sectionAlignment);
+        put32(stub, pe.optionalHeader + 36, c.fileAlignment);
+        put32(stub, pe.lastSectionHeader + 12, c.rva);
+        put32(stub, pe.optionalHeader + 112 + 16, c.rva);
+        try {
+            const std::string image = replaceResources(stub, sampleTree(), "stub.exe");
+            EXPECT_TRUE(c.accepted) << c.name;
+            EXPECT_LT(image.size(), stub.size() + 0x20000) << c.name;
+        } catch (const BuildError& error) {
+            EXPECT_FALSE(c.accepted) << c.name << ": " << error.what();
+        }
+    }
+}
+
+TEST(BitmapFile, DibSizeReadsBothOrientationsAndRefusesAnUnnegatableHeight) {
+    struct Case {
+        std::int32_t rawHeight;
+        bool readable;
+        int height;
+    };
+    for (const Case& c : {Case{5, true, 5}, Case{-5, true, 5}, Case{INT32_MAX, true, INT32_MAX},
+                          Case{INT32_MIN + 1, true, INT32_MAX}, Case{INT32_MIN, false, 0}}) {
+        std::string dib(40, '\0');
+        put32(dib, 0, 40);
+        put32(dib, 4, 7);
+        put32(dib, 8, static_cast<std::uint32_t>(c.rawHeight));
+        int width = 0, height = 0;
+        EXPECT_EQ(dibSize(dib, width, height), c.readable) << c.rawHeight;
+        if (c.readable) EXPECT_EQ(height, c.height) << c.rawHeight;
     }
 }
