@@ -1,12 +1,18 @@
 #include "generator/AppResources.h"
 
+#include "generator/ResourceFiles.h"
+
 namespace vexal {
 namespace gen {
 
 namespace {
 
 // Stores the images as RT_ICON nextId, nextId+1, ... and the group under name.
+// Icon ids are 16-bit: images past the last id would wrap round and replace
+// the first ones.
 void addIconGroup(ResourceTree& tree, const char* name, const std::vector<IconImage>& images, std::uint16_t& nextId) {
+    if (images.size() > static_cast<std::size_t>(0xFFFF - nextId) + 1)
+        throw ResourceError("the icons hold more than 65535 images together");
     std::uint16_t first = nextId;
     for (const IconImage& image : images) addResource(tree, ResourceKey::number(kRtIcon), ResourceKey::number(nextId++), image.data);
     addResource(tree, ResourceKey::number(kRtGroupIcon), ResourceKey::text(name), iconGroupData(images, first));

@@ -312,6 +312,30 @@ TEST(Manifest, ExecutionLevelAndDpiAwareness) {
     }
 }
 
+// Icon ids are 16-bit: together the two icons may hold 65535 images, and one
+// more is refused instead of wrapping round onto the first ids.
+TEST(AppResources, IconImagesBeyondTheLastIdAreRefused) {
+    IconImage image;
+    image.width = image.height = 16;
+    image.data = "x";
+    struct Row {
+        std::size_t app;
+        std::size_t splash;
+        bool fits;
+    } rows[] = {{65535, 0, true}, {40000, 25535, true}, {40000, 25536, false}, {1, 65535, false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.app) + " + " + std::to_string(row.splash));
+        ResourceRequest request;
+        request.icon.assign(row.app, image);
+        request.splashIcon.assign(row.splash, image);
+        if (row.fits) {
+            EXPECT_EQ(buildResourceTree(request).at(id(kRtIcon)).size(), row.app + row.splash);
+        } else {
+            EXPECT_THROW(buildResourceTree(request), ResourceError);
+        }
+    }
+}
+
 TEST(AppResources, TheSplashIconIsTheApplicationIconUnlessAnotherIsGiven) {
     ResourceRequest request;
     request.icon = parseIcoFile(icoFile({{16, 32}, {32, 32}}));
