@@ -61,7 +61,10 @@ bool extractFile(ByteSource& executable, const std::string& path) {
     }
     std::unique_ptr<ByteSink> target = createExtractedFile(path);
     if (!target) internalError(kNoFile);
-    return copyFileData(executable, *target, static_cast<std::uint64_t>(size), true);
+    if (!copyFileData(executable, *target, static_cast<std::uint64_t>(size), true)) return false;
+    target.reset();
+    holdExtractedFile(path);
+    return true;
 }
 
 bool extractIncludedFiles(std::string& directory) {
