@@ -333,6 +333,37 @@ std::string record(const std::string& data) {
     return out;
 }
 
+// More included files than the 8 KB deletion list can name: the list keeps
+// the newest entries only, and the next start still removes every file and
+// the directory.
+TEST(FilesLifecycle, FilesBeyondTheFullListStillGoAtTheNextStart) {
+    constexpr int kFiles = 300;
+    const std::string dir = testWorkDir();
+    const Project other = generatedProject(dir + "/other", "other.exe");
+    ConfigStore store = typicalMessages("2");
+    std::string names, records;
+    for (int i = 0; i < kFiles; ++i) {
+        names += "included-file-with-a-rather-long-name-" + std::to_string(i) + ".dat;";
+        records += record("x");
+    }
+    store.setNarrow(id::IncludedFileCount, std::to_string(kFiles));
+    store.setNarrow(id::IncludedFileNames, names);
+    const std::string exe = dir + "/many.exe";
+    ExeBuilder(stubPath(StubKind::Gui)).block(store).raw(records).write(exe);
+
+    const Start first = startLauncher(exe, dir + "/run1");
+    EXPECT_EQ(first.result.exitCode, kExitNoJvm);
+    ASSERT_FALSE(first.unixDir.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(first.unixDir), fs::directory_iterator()), kFiles);
+    EXPECT_TRUE(holds(listed("delete_dir"), first.dir));
+    EXPECT_FALSE(holds(listed("delete_file"), first.file("included-file-with-a-rather-long-name-0.dat")));
+
+    const Start next = startLauncher(other.exe, dir + "/run2");
+    EXPECT_EQ(next.result.exitCode, kExitNoJvm);
+    EXPECT_FALSE(fs::exists(first.unixDir)) << first.dir;
+    EXPECT_FALSE(holds(listed("delete_dir"), first.dir));
+}
+
 // Launchers whose Java application runs until released (the scripted JNI
 // stand-in's "hold"), started together with launchers that only clean up and
 // end. No clean-up pass may delete a file of a running launcher: not the
