@@ -280,27 +280,32 @@ TEST_F(LinuxLauncher, CutAnywhereEndsWithTheTextOfTheCutField) {
     store.setWide(7, u"wide");
     const std::string block = writeConfigBlock(store);
     const std::string records = record(std::string(20000, 'x')) + record("tail");
-    // What each byte of the block is: the reader's text when the file ends
-    // there. Walked from the block's own layout.
+    // The reader's text when the file ends at each byte of the block, and
+    // where each field starts; walked from the block's own layout.
     std::vector<std::string> textAt(block.size(), "Internal Error: readInt\n");
+    std::vector<std::size_t> starts = {0, 4};
     std::size_t at = 8;
-    for (const auto& entry : store.narrowEntries()) {
+    auto text = [&](std::size_t size, const char* error) {
+        starts.push_back(at);
+        starts.push_back(at + 4);
         at += 8;
-        for (std::size_t i = 0; i < entry.second.size(); ++i) textAt[at + i] = "Internal Error: readString\n";
-        // Cut right after the length: the text is missing.
-        if (!entry.second.empty()) textAt[at] = "Internal Error: readString\n";
-        at += entry.second.size();
-    }
+        if (size > 0) starts.push_back(at);
+        for (std::size_t i = 0; i < size; ++i) textAt[at + i] = error;
+        at += size;
+    };
+    for (const auto& entry : store.narrowEntries()) text(entry.second.size(), "Internal Error: readString\n");
+    starts.push_back(at);
     at += 4;
-    for (const auto& entry : store.wideEntries()) {
-        at += 8;
-        for (std::size_t i = 0; i < entry.second.size() * 2; ++i) textAt[at + i] = "Internal Error: readWString\n";
-        at += entry.second.size() * 2;
-    }
+    for (const auto& entry : store.wideEntries()) text(entry.second.size() * 2, "Internal Error: readWString\n");
     ASSERT_EQ(at, block.size());
 
+    // Every field cut at its start and one byte in.
     std::vector<std::pair<std::size_t, std::string>> cuts;
-    for (std::size_t keep = 0; keep < block.size(); ++keep) cuts.emplace_back(keep, textAt[keep]);
+    for (std::size_t start : starts) {
+        for (std::size_t keep : {start, start + 1}) {
+            if (keep < block.size()) cuts.emplace_back(keep, textAt[keep]);
+        }
+    }
     const std::size_t data = block.size() + 4;
     for (std::size_t keep : {block.size(), block.size() + 2}) cuts.emplace_back(keep, "Internal Error: readInt\n");
     for (std::size_t keep : {data, data + 1, data + 8191, data + 8192, data + 8193, data + 19999, data + 20004})
@@ -328,7 +333,7 @@ TEST_F(LinuxLauncher, CountsAndLengthsBeyondTheFileAreRefused) {
         std::string err;
     } rows[] = {
         {"narrow count", magic + int32(0x7FFFFFFF) + int32(101) + int32(1) + "x", 1, "Internal Error: readInt\n"},
-        {"wide count", magic + int32(0) + int32(0x7FFFFFFF) + int32(1) + int32(2) + "x", 1,
+        {"wide count", magic + int32(0) + int32(0x7FFFFFFF) + int32(1) + int32(2) + "xy", 1,
          "Internal Error: readInt\n"},
         {"narrow length", magic + int32(1) + int32(101) + int32(0x7FFFFFF0) + std::string(64, 'x'), 1,
          "Internal Error: readString\n"},
@@ -377,7 +382,8 @@ TEST_F(LinuxLauncher, LongValuesEndAsUsual) {
             int exitCode;
             std::string errStart;
         } rows[] = {
-            {"no-JVM message", msg::NoJvm, value, 83, value + "\n"},
+            // A message is cut to its 8192-byte buffer.
+            {"no-JVM message", msg::NoJvm, value, 83, value.substr(0, 8191) + "\n"},
             {"caption", msg::Caption, value, 83, kNoJvmStart},
             {"search sequence", id::SearchSequence, "A/" + value, 83, kNoJvmStart},
             {"path prefix", id::PathPrefix, "/" + value + ":/tmp", 83, kNoJvmStart},
