@@ -111,7 +111,8 @@ protected:
     std::string awaitExtractionDir() {
         for (int i = 0; i < 400; ++i) {
             const auto dirs = extractionDirs(tmp_);
-            if (!dirs.empty() && exists(dirs[0] + "/data.txt")) return dirs[0];
+            // The file exists before its content is written: wait for both.
+            if (!dirs.empty() && !readText(dirs[0] + "/data.txt").empty()) return dirs[0];
             std::this_thread::sleep_for(10ms);
         }
         return std::string();
