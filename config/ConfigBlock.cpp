@@ -58,16 +58,19 @@ bool readInt(ByteSource& source, std::int32_t& value) {
     return true;
 }
 
-bool readString(ByteSource& source, std::string& value) {
-    std::int32_t length = 0;
-    if (!readInt(source, length) || !lengthFits(source, length)) return false;
+namespace {
+
+// The text of a narrow value whose length has been read.
+bool readStringBody(ByteSource& source, std::int32_t length, std::string& value) {
+    if (!lengthFits(source, length)) return false;
     value.assign(static_cast<std::size_t>(length), '\0');
     return length == 0 || readExact(source, &value[0], value.size());
 }
 
-bool readWString(ByteSource& source, std::u16string& value) {
-    std::int32_t byteLength = 0;
-    if (!readInt(source, byteLength) || !lengthFits(source, byteLength)) return false;
+// The text of a wide value whose byte length has been read; an odd last
+// byte is read and dropped.
+bool readWStringBody(ByteSource& source, std::int32_t byteLength, std::u16string& value) {
+    if (!lengthFits(source, byteLength)) return false;
     std::string bytes(static_cast<std::size_t>(byteLength), '\0');
     if (byteLength != 0 && !readExact(source, &bytes[0], bytes.size())) return false;
     value.assign(bytes.size() / 2, u'\0');
@@ -76,6 +79,18 @@ bool readWString(ByteSource& source, std::u16string& value) {
                                          static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
     }
     return true;
+}
+
+}  // namespace
+
+bool readString(ByteSource& source, std::string& value) {
+    std::int32_t length = 0;
+    return readInt(source, length) && readStringBody(source, length, value);
+}
+
+bool readWString(ByteSource& source, std::u16string& value) {
+    std::int32_t byteLength = 0;
+    return readInt(source, byteLength) && readWStringBody(source, byteLength, value);
 }
 
 BlockReadResult readConfigBlockAt(ByteSource& source, ConfigStore& store) {
@@ -95,9 +110,12 @@ BlockReadResult readConfigBlockAt(ByteSource& source, ConfigStore& store) {
     if (!readInt(source, count)) return failInt();
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t id = 0;
+        std::int32_t length = 0;
         std::string value;
-        if (!readInt(source, id)) return failInt();
-        if (!readString(source, value)) {
+        // A file that ends inside the id or the length is a failed integer
+        // read; only a value that is missing or cannot be held fails the text.
+        if (!readInt(source, id) || !readInt(source, length)) return failInt();
+        if (!readStringBody(source, length, value)) {
             result.error = BlockError::ReadString;
             return result;
         }
@@ -106,9 +124,10 @@ BlockReadResult readConfigBlockAt(ByteSource& source, ConfigStore& store) {
     if (!readInt(source, count)) return failInt();
     for (std::int32_t i = 0; i < count; ++i) {
         std::int32_t id = 0;
+        std::int32_t byteLength = 0;
         std::u16string value;
-        if (!readInt(source, id)) return failInt();
-        if (!readWString(source, value)) {
+        if (!readInt(source, id) || !readInt(source, byteLength)) return failInt();
+        if (!readWStringBody(source, byteLength, value)) {
             result.error = BlockError::ReadWString;
             return result;
         }

@@ -50,4 +50,47 @@ std::string appendToDeletionList(const std::string& value, const std::string& pa
     return formatDeletionList(paths);
 }
 
+namespace {
+
+bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool equalsIgnoringCase(const std::string& text, std::size_t at, const char* word) {
+    for (std::size_t i = 0; word[i] != '\0'; ++i) {
+        if (at + i >= text.size()) return false;
+        char c = text[at + i];
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+        if (c != word[i]) return false;
+    }
+    return true;
+}
+
+// The length of the run of characters from at that satisfy test.
+template <typename Test>
+std::size_t runLength(const std::string& text, std::size_t at, Test test) {
+    std::size_t n = 0;
+    while (at + n < text.size() && test(text[at + n])) ++n;
+    return n;
+}
+
+}  // namespace
+
+bool isExtractionDirectoryPath(const std::string& path) {
+    // Absolute: a drive ("c:\") or a network share ("\\server\").
+    const bool drive = path.size() > 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+    const bool share = path.size() > 2 && path[0] == '\\' && path[1] == '\\';
+    if (!drive && !share) return false;
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string name = path.substr(slash + 1);
+    if (!equalsIgnoringCase(name, 0, "vxl")) return false;
+    std::size_t at = 3;
+    const std::size_t hex = runLength(name, at, isHexDigit);
+    if (hex < 1 || hex > 4) return false;
+    at += hex;
+    if (!equalsIgnoringCase(name, at, ".tmp_dir")) return false;
+    at += 8;
+    const std::size_t digits = runLength(name, at, isDigit);
+    return digits >= 1 && digits <= 5 && at + digits == name.size();
+}
+
 }  // namespace vexal

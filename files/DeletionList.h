@@ -21,6 +21,14 @@ std::vector<std::string> parseDeletionList(const std::string& value);
 std::string appendToDeletionList(const std::string& value, const std::string& path,
                                  std::size_t limit = kDeletionListLimit);
 
+// True when the last element of an absolute Windows path is the name of an
+// extraction directory: "vxl", one to four hexadecimal digits, ".tmp_dir" and
+// one to five decimal digits (letters in any case). The clean-up pass may
+// empty such a directory of the files nobody holds, also of files that a full
+// "delete_file" list no longer names; a foreign or damaged entry never takes
+// a user's directory with it.
+bool isExtractionDirectoryPath(const std::string& path);
+
 // The value of a list of paths (each followed by ";"; empty paths skipped).
 std::string formatDeletionList(const std::vector<std::string>& paths);
 

@@ -1,6 +1,7 @@
 #include "files/Extraction.h"
 
 #include <cstdio>
+#include <limits>
 
 #include "common/PathStyle.h"
 #include "config/ConfigBlock.h"
@@ -61,7 +62,10 @@ bool extractFile(ByteSource& executable, const std::string& path) {
     }
     std::unique_ptr<ByteSink> target = createExtractedFile(path);
     if (!target) internalError(kNoFile);
-    return copyFileData(executable, *target, static_cast<std::uint64_t>(size), true);
+    if (!copyFileData(executable, *target, static_cast<std::uint64_t>(size), true)) return false;
+    target.reset();
+    holdExtractedFile(path);
+    return true;
 }
 
 bool extractIncludedFiles(std::string& directory) {
@@ -88,7 +92,10 @@ bool extractIncludedFiles(std::string& directory) {
     // cleaned up by a later run.
     rememberTempDir(directory);
 
-    const std::vector<std::string> names = includedFileNames(configString(id::IncludedFileNames));
+    // The names are read whole: cut at a text buffer's size, the list would
+    // end in a piece of a name, and the next record would be written under it.
+    const std::vector<std::string> names =
+        includedFileNames(configString(id::IncludedFileNames, std::numeric_limits<std::size_t>::max()));
     for (std::size_t i = 0; i < names.size() && i < static_cast<std::size_t>(count); ++i) {
         // A name that would reach outside the directory (or a device) is
         // refused before anything is written or remembered for it.

@@ -30,4 +30,11 @@ void deleteNameFile(const std::string& path);
 // sharing; null when it cannot be created. Closed when the sink is released.
 std::unique_ptr<ByteSink> createExtractedFile(const std::string& path);
 
+// Keeps an extracted file open until the process ends, sharing every kind of
+// access, so that the clean-up pass of another launcher (which deletes only
+// what it can open for itself alone) leaves it while this run may still use
+// it: the Java side opens class-path archives and data files only later,
+// some of them never before the run's end.
+void holdExtractedFile(const std::string& path);
+
 }  // namespace vexal

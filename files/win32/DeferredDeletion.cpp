@@ -98,6 +98,21 @@ void cleanUpList(HKEY key, const char* valueName, Removal remove) {
     writeList(key, valueName, survivors);
 }
 
+// Deletes the files directly inside an extraction directory that nobody
+// holds: the files of a run whose "delete_file" entries a full list has
+// dropped would otherwise stay for good, and their directory with them.
+void deleteUnheldFilesIn(const std::string& directory) {
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return;
+    do {
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        const std::string path = directory + "\\" + found.cFileName;
+        if (canOpenExclusively(path)) DeleteFileA(path.c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
 }  // namespace
 
 const std::string& deletionListKey() { return state().key; }
@@ -142,7 +157,10 @@ void cleanUpDeferredDeletions() {
     cleanUpList(key.get(), kFileValue, [](const std::string& path) {
         if (canOpenExclusively(path)) DeleteFileA(path.c_str());
     });
-    cleanUpList(key.get(), kDirValue, [](const std::string& path) { RemoveDirectoryA(path.c_str()); });
+    cleanUpList(key.get(), kDirValue, [](const std::string& path) {
+        if (isExtractionDirectoryPath(path)) deleteUnheldFilesIn(path);
+        RemoveDirectoryA(path.c_str());
+    });
 }
 
 }  // namespace vexal

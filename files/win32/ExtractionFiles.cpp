@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <vector>
 
 #include "config/win32/FileSource.h"
 #include "files/TempFiles.h"
@@ -61,6 +62,13 @@ std::unique_ptr<ByteSink> createExtractedFile(const std::string& path) {
     FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return nullptr;
     return std::make_unique<FileSink>(std::move(file));
+}
+
+void holdExtractedFile(const std::string& path) {
+    static std::vector<FileHandle> held;
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file) held.push_back(std::move(file));
 }
 
 }  // namespace vexal

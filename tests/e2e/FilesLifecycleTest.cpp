@@ -9,17 +9,20 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "config/ConfigBlock.h"
 #include "config/ConfigIds.h"
 #include "generator/Build.h"
 #include "tests/e2e/Launchers.h"
+#include "tests/e2e/SearchRuns.h"
 #include "tests/support/ExeBuilder.h"
 
 namespace vexal::testing {
@@ -329,6 +332,98 @@ std::string record(const std::string& data) {
     for (char c : data) out.push_back(static_cast<char>(static_cast<unsigned char>(c) ^ 0x5A));
     return out;
 }
+
+// More included files than the 8 KB deletion list can name: the list keeps
+// the newest entries only, and the next start still removes every file and
+// the directory.
+TEST(FilesLifecycle, FilesBeyondTheFullListStillGoAtTheNextStart) {
+    constexpr int kFiles = 300;
+    const std::string dir = testWorkDir();
+    const Project other = generatedProject(dir + "/other", "other.exe");
+    ConfigStore store = typicalMessages("2");
+    std::string names, records;
+    for (int i = 0; i < kFiles; ++i) {
+        names += "included-file-with-a-rather-long-name-" + std::to_string(i) + ".dat;";
+        records += record("x");
+    }
+    store.setNarrow(id::IncludedFileCount, std::to_string(kFiles));
+    store.setNarrow(id::IncludedFileNames, names);
+    const std::string exe = dir + "/many.exe";
+    ExeBuilder(stubPath(StubKind::Gui)).block(store).raw(records).write(exe);
+
+    const Start first = startLauncher(exe, dir + "/run1");
+    EXPECT_EQ(first.result.exitCode, kExitNoJvm);
+    ASSERT_FALSE(first.unixDir.empty());
+    EXPECT_EQ(std::distance(fs::directory_iterator(first.unixDir), fs::directory_iterator()), kFiles);
+    EXPECT_TRUE(holds(listed("delete_dir"), first.dir));
+    EXPECT_FALSE(holds(listed("delete_file"), first.file("included-file-with-a-rather-long-name-0.dat")));
+
+    const Start next = startLauncher(other.exe, dir + "/run2");
+    EXPECT_EQ(next.result.exitCode, kExitNoJvm);
+    EXPECT_FALSE(fs::exists(first.unixDir)) << first.dir;
+    EXPECT_FALSE(holds(listed("delete_dir"), first.dir));
+}
+
+// Launchers whose Java application runs until released (the scripted JNI
+// stand-in's "hold"), started together with launchers that only clean up and
+// end. No clean-up pass may delete a file of a running launcher: not the
+// archive, not a data file the application has not opened (yet). Once all
+// have ended, the next start removes everything.
+TEST(FilesLifecycle, CleanUpRacingWithRunningLaunchersDeletesNothingInUse) {
+    constexpr int kRunning = 4, kCleaners = 4;
+    const std::string dir = testWorkDir();
+    const Project cleaner = generatedProject(dir + "/cleaner", "cleaner.exe");
+    const fs::path library = fs::path(dir) / "jre" / "bin" / "client";
+    makeRuntime(fs::path(dir) / "jre", "client", "jni-standin/jvm.dll");
+    writeText(library / "script.txt",
+              "class com/vexal/runtime/WinLauncher\nclass java/lang/String\n"
+              "method com/vexal/runtime/WinLauncher main ([Ljava/lang/String;)V\nhold release\n");
+    ConfigStore store = typicalMessages("2");
+    store.setNarrow(id::SearchSequence, "B" + windowsPath(dir) + "\\jre");
+    store.setNarrow(id::MainClass, "com.example.App");
+    store.setNarrow(id::IncludedFileCount, "2");
+    store.setNarrow(id::IncludedFileNames, "app.jar;settings.dat");
+    const std::string exe = dir + "/held.exe";
+    const std::string jar = smallJar(), data(20000, 'd');
+    ExeBuilder(stubPath(StubKind::Gui)).block(store).raw(record(jar) + record(data)).write(exe);
+
+    std::vector<std::unique_ptr<Subprocess>> running, cleaning;
+    for (int i = 0; i < kRunning + kCleaners; ++i) {
+        const bool runs = i % 2 == 0;
+        const std::string runDir = dir + (runs ? "/run" : "/clean") + std::to_string(i / 2);
+        (runs ? running : cleaning).push_back(startThroughRunner(startSpec(runs ? exe : cleaner.exe, runDir), runDir));
+    }
+    for (auto& process : cleaning) EXPECT_EQ(process->finish(kRunLimit).exitCode, kExitNoJvm);
+    // Every held launcher is inside main.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (count(fs::exists(library / "jni-trace.txt") ? readBinaryFile((library / "jni-trace.txt").string()) : "",
+                 "CallStaticVoidMethod main") < kRunning &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    // One more clean-up now that all of them run.
+    const Start late = startLauncher(cleaner.exe, dir + "/late");
+    EXPECT_EQ(late.result.exitCode, kExitNoJvm);
+
+    std::vector<Start> starts;
+    for (int i = 0; i < kRunning; ++i) starts.push_back(readStart(dir + "/run" + std::to_string(i), ProcessResult{}));
+    for (const Start& start : starts) {
+        ASSERT_FALSE(start.unixDir.empty());
+        EXPECT_EQ(readBinaryFile(start.unixFile("app.jar")), jar) << start.dir;
+        EXPECT_EQ(readBinaryFile(start.unixFile("settings.dat")), data) << start.dir;
+        expectListed(start, true);
+    }
+
+    writeText(library / "release", "");
+    for (auto& process : running) EXPECT_EQ(process->finish(kRunLimit).exitCode, 0);
+    const Start after = startLauncher(cleaner.exe, dir + "/after");
+    EXPECT_EQ(after.result.exitCode, kExitNoJvm);
+    for (const Start& start : starts) {
+        EXPECT_FALSE(fs::exists(start.unixDir)) << start.dir;
+        expectListed(start, false);
+    }
+}
+
 
 // The sample search sequence without any runtime: "No JVM found", message
 // 1001 once, exit code 83, and the extracted file registered for deletion by

@@ -221,7 +221,8 @@ TEST(Targets, SubsystemPicksTheStubAndTheDefaultExecutableType) {
         EXPECT_EQ(project.store.narrow(107), c.type) << c.lines;
         EXPECT_EQ(project.store.narrow(2001), "v");
     }
-    EXPECT_NE(std::string([] {
+    // The message is copied while the exception still exists.
+    EXPECT_NE(std::string([]() -> std::string {
                   try {
                       parseProject("subsystem = \"tui\"\napplication.main-class = \"M\"\n", "app.toml");
                   } catch (const ProjectError& error) {

@@ -111,7 +111,8 @@ protected:
     std::string awaitExtractionDir() {
         for (int i = 0; i < 400; ++i) {
             const auto dirs = extractionDirs(tmp_);
-            if (!dirs.empty() && exists(dirs[0] + "/data.txt")) return dirs[0];
+            // The file exists before its content is written: wait for both.
+            if (!dirs.empty() && !readText(dirs[0] + "/data.txt").empty()) return dirs[0];
             std::this_thread::sleep_for(10ms);
         }
         return std::string();
@@ -259,4 +260,164 @@ TEST_F(LinuxLauncher, FirstInstanceStoresItsProcessId) {
     std::memcpy(&value, stored.data(), 4);
     EXPECT_EQ(value, static_cast<std::uint32_t>(pid));
     EXPECT_EQ(run().exitCode, 83);  // not taken for a second instance
+}
+
+// Hostile executables on the Linux launcher: cut at every byte of the block
+// and at points of the included data, counts and lengths beyond the file,
+// 10,000 entries, long values and escaping names. Each run ends with its
+// fixed text or message and exit code, and leaves no extraction directory.
+namespace {
+
+std::string int32(std::int32_t value) {
+    std::string out;
+    appendInt32(out, value);
+    return out;
+}
+
+std::string internalErrorText(const char* code) {
+    return std::string("An internal error occurred (error code: ") + code + ")\n";
+}
+
+}  // namespace
+
+TEST_F(LinuxLauncher, CutAnywhereEndsWithTheTextOfTheCutField) {
+    ConfigStore store = config({{id::IncludedFileCount, "2"}, {id::IncludedFileNames, "a.bin;b.bin"}});
+    store.setWide(7, u"wide");
+    const std::string block = writeConfigBlock(store);
+    const std::string records = record(std::string(20000, 'x')) + record("tail");
+    // The reader's text when the file ends at each byte of the block, and
+    // where each field starts; walked from the block's own layout.
+    std::vector<std::string> textAt(block.size(), "Internal Error: readInt\n");
+    std::vector<std::size_t> starts = {0, 4};
+    std::size_t at = 8;
+    auto text = [&](std::size_t size, const char* error) {
+        starts.push_back(at);
+        starts.push_back(at + 4);
+        at += 8;
+        if (size > 0) starts.push_back(at);
+        for (std::size_t i = 0; i < size; ++i) textAt[at + i] = error;
+        at += size;
+    };
+    for (const auto& entry : store.narrowEntries()) text(entry.second.size(), "Internal Error: readString\n");
+    starts.push_back(at);
+    at += 4;
+    for (const auto& entry : store.wideEntries()) text(entry.second.size() * 2, "Internal Error: readWString\n");
+    ASSERT_EQ(at, block.size());
+
+    // Every field cut at its start and one byte in.
+    std::vector<std::pair<std::size_t, std::string>> cuts;
+    for (std::size_t start : starts) {
+        for (std::size_t keep : {start, start + 1}) {
+            if (keep < block.size()) cuts.emplace_back(keep, textAt[keep]);
+        }
+    }
+    const std::size_t data = block.size() + 4;
+    for (std::size_t keep : {block.size(), block.size() + 2}) cuts.emplace_back(keep, "Internal Error: readInt\n");
+    for (std::size_t keep : {data, data + 1, data + 8191, data + 8192, data + 8193, data + 19999, data + 20004})
+        cuts.emplace_back(keep, internalErrorText("16"));
+    cuts.emplace_back(block.size() + records.size() - 1, internalErrorText("16"));
+
+    for (const auto& cut : cuts) {
+        SCOPED_TRACE("cut at " + std::to_string(cut.first));
+        ExeBuilder(VEXAL_LINUX_STUB).raw((block + records).substr(0, cut.first)).write(exe_);
+        const ProcessResult r = run();
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, cut.second);
+        EXPECT_TRUE(extractionDirs(tmp_).empty());
+    }
+}
+
+TEST_F(LinuxLauncher, CountsAndLengthsBeyondTheFileAreRefused) {
+    const std::string magic = int32(static_cast<std::int32_t>(kBlockMagic));
+    const std::string withFiles =
+        writeConfigBlock(config({{id::IncludedFileCount, "1"}, {id::IncludedFileNames, "a.bin"}}));
+    struct Row {
+        const char* name;
+        std::string bytes;
+        int exitCode;
+        std::string err;
+    } rows[] = {
+        {"narrow count", magic + int32(0x7FFFFFFF) + int32(101) + int32(1) + "x", 1, "Internal Error: readInt\n"},
+        {"wide count", magic + int32(0) + int32(0x7FFFFFFF) + int32(1) + int32(2) + "xy", 1,
+         "Internal Error: readInt\n"},
+        {"narrow length", magic + int32(1) + int32(101) + int32(0x7FFFFFF0) + std::string(64, 'x'), 1,
+         "Internal Error: readString\n"},
+        {"wide length", magic + int32(0) + int32(1) + int32(1) + int32(0x7FFFFFFE) + std::string(64, 'x'), 1,
+         "Internal Error: readWString\n"},
+        {"record size", withFiles + int32(0x7FFFFFFF) + "abc", 1, internalErrorText("16")},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        ExeBuilder(VEXAL_LINUX_STUB).raw(row.bytes).write(exe_);
+        const auto start = std::chrono::steady_clock::now();
+        const ProcessResult r = run();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+        EXPECT_EQ(r.exitCode, row.exitCode);
+        EXPECT_EQ(r.err, row.err);
+        EXPECT_TRUE(extractionDirs(tmp_).empty());
+    }
+}
+
+TEST_F(LinuxLauncher, TenThousandEntriesAndIncludedFiles) {
+    ConfigStore store = config();
+    std::string names, records;
+    for (int i = 0; i < 10000; ++i) {
+        store.setNarrow(20000 + i, "value " + std::to_string(i));
+        store.setWide(20000 + i, u"wide");
+        names += "f" + std::to_string(i) + ";";
+        records += record(i % 2 ? "x" : "");
+    }
+    store.setNarrow(id::IncludedFileCount, "10000");
+    store.setNarrow(id::IncludedFileNames, names);
+    build(store, records);
+    const ProcessResult r = run();
+    EXPECT_EQ(r.exitCode, 83);
+    EXPECT_EQ(r.err.rfind(kNoJvmStart, 0), 0u) << r.err.substr(0, 200);
+    EXPECT_TRUE(extractionDirs(tmp_).empty());
+}
+
+// Values at and beyond the 8192-byte text buffers.
+TEST_F(LinuxLauncher, LongValuesEndAsUsual) {
+    for (std::size_t size : {8191u, 8192u, 100000u}) {
+        const std::string value(size, 'v');
+        struct Row {
+            const char* name;
+            std::int32_t id;
+            std::string value;
+            int exitCode;
+            std::string errStart;
+        } rows[] = {
+            // A message is cut to its 8192-byte buffer.
+            {"no-JVM message", msg::NoJvm, value, 83, value.substr(0, 8191) + "\n"},
+            {"caption", msg::Caption, value, 83, kNoJvmStart},
+            {"search sequence", id::SearchSequence, "A/" + value, 83, kNoJvmStart},
+            {"path prefix", id::PathPrefix, "/" + value + ":/tmp", 83, kNoJvmStart},
+            {"installation root", id::InstallRoot, "/" + value, 83, kNoJvmStart},
+            {"included name", id::IncludedFileNames, "a.bin;" + value, 1, internalErrorText("11")},
+        };
+        for (const Row& row : rows) {
+            SCOPED_TRACE(std::string(row.name) + " " + std::to_string(size));
+            ConfigStore store = config({{id::IncludedFileCount, "2"}, {id::IncludedFileNames, "a.bin"}});
+            store.setNarrow(row.id, row.value);
+            build(store, record("one") + record("two"));
+            const ProcessResult r = run();
+            EXPECT_EQ(r.exitCode, row.exitCode);
+            EXPECT_EQ(r.err.rfind(row.errStart, 0), 0u) << r.err.substr(0, 200);
+            EXPECT_TRUE(extractionDirs(tmp_).empty());
+        }
+    }
+}
+
+TEST_F(LinuxLauncher, EscapingIncludedNamesAreRefused) {
+    for (const char* name : {"../evil", "../../evil", "/tmp/evil", "..", ".", "a/b", "\\evil"}) {
+        SCOPED_TRACE(name);
+        build(config({{id::IncludedFileCount, "2"}, {id::IncludedFileNames, std::string("good;") + name}}),
+              record("good") + record("evil"));
+        const ProcessResult r = run();
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_EQ(r.err, internalErrorText("11"));
+        EXPECT_FALSE(exists(work_ + "evil"));
+        EXPECT_FALSE(exists(work_ + "tmp/evil"));
+        EXPECT_TRUE(extractionDirs(tmp_).empty());
+    }
 }

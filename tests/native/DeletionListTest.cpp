@@ -72,3 +72,29 @@ TEST(DeletionList, FullListKeepsTheNewestEntriesAtTheRealBound) {
     EXPECT_EQ(appendToDeletionList(value, longest), longest + ";");
     EXPECT_EQ(appendToDeletionList(value, longest + "p"), value);
 }
+
+TEST(DeletionList, ExtractionDirectoryPaths) {
+    const struct {
+        const char* path;
+        bool extraction;
+    } rows[] = {
+        {"C:\\users\\me\\Temp\\vxlA1B2.tmp_dir12345", true},
+        {"z:\\tmp\\vxl1.tmp_dir0", true},
+        {"c:/temp/VXLff.TMP_DIR7", true},
+        {"\\\\server\\share\\vxl9.tmp_dir42", true},
+        {"vxl1.tmp_dir1", false},                       // relative
+        {"\\temp\\vxl1.tmp_dir1", false},             // rooted, no drive
+        {"c:\\temp\\vxl.tmp_dir1", false},            // no digits
+        {"c:\\temp\\vxl12345.tmp_dir1", false},       // five hex digits
+        {"c:\\temp\\vxlg1.tmp_dir1", false},          // not hexadecimal
+        {"c:\\temp\\vxl1.tmp_dir", false},            // no number
+        {"c:\\temp\\vxl1.tmp_dir123456", false},      // six digits
+        {"c:\\temp\\vxl1.tmp_dir1x", false},          // trailing text
+        {"c:\\temp\\vxl1.tmp_dir1\\", false},         // trailing separator
+        {"c:\\users\\me\\Documents", false},
+        {"c:\\", false},
+        {"c:\\temp\\vxl1.tmp_dir1\\..", false},
+        {"", false},
+    };
+    for (const auto& row : rows) EXPECT_EQ(isExtractionDirectoryPath(row.path), row.extraction) << row.path;
+}

@@ -117,6 +117,38 @@ TEST_F(DeferredDeletion, DirectoryGoesOnceItsFilesAreGone) {
     EXPECT_EQ(narrowValue(key_, "delete_dir"), "");
 }
 
+// A full "delete_file" list drops its oldest entries. The files of a listed
+// extraction directory still go with it, unlisted or not, unless held; a
+// listed directory of any other name loses no file it was not told of.
+TEST_F(DeferredDeletion, ListedExtractionDirectoryLosesItsUnlistedFreeFiles) {
+    const std::string extraction = path("vxlA1.tmp_dir123");
+    const std::string foreign = path("userdata");
+    ASSERT_TRUE(CreateDirectoryA(extraction.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(foreign.c_str(), nullptr));
+    for (const std::string& file : {extraction + "\\a.jar", extraction + "\\b.dat", extraction + "\\held.jar",
+                                    foreign + "\\keep.txt"})
+        ASSERT_TRUE(writeFile(file));
+    writeValue(key_, "delete_file", "");
+    writeValue(key_, "delete_dir", extraction + ";" + foreign + ";");
+
+    auto held = std::make_unique<HeldFile>(extraction + "\\held.jar");
+    ASSERT_TRUE(held->held());
+    cleanUpDeferredDeletions();
+    EXPECT_FALSE(exists(extraction + "\\a.jar"));
+    EXPECT_FALSE(exists(extraction + "\\b.dat"));
+    EXPECT_TRUE(exists(extraction + "\\held.jar"));
+    EXPECT_TRUE(exists(foreign + "\\keep.txt"));
+    EXPECT_EQ(narrowValue(key_, "delete_dir"), extraction + ";" + foreign + ";");
+
+    held.reset();
+    cleanUpDeferredDeletions();
+    EXPECT_FALSE(exists(extraction));
+    EXPECT_TRUE(exists(foreign + "\\keep.txt"));
+    EXPECT_EQ(narrowValue(key_, "delete_dir"), foreign + ";");
+    DeleteFileA((foreign + "\\keep.txt").c_str());
+    RemoveDirectoryA(foreign.c_str());
+}
+
 TEST_F(DeferredDeletion, MissingKeyCreatesNothing) {
     ASSERT_FALSE(keyExists(key_));
     cleanUpDeferredDeletions();
