@@ -21,6 +21,7 @@
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
+#include "tests/jvm/TestJvm.h"
 #include "windows/JavaVMLauncher/JvmEntry.h"
 #include "windows/JavaVMLauncher/JvmSession.h"
 
@@ -91,7 +92,8 @@ void injectFault(Fault fault) {
 }
 
 // The splash thread's poll while main runs: attach, ask the controller
-// every 10 ms until it has a text (at most 5 s), detach. Writes what it got
+// every 10 ms until it has a text (at most 60 s: main may be slow to get
+// there on a loaded machine), detach. Writes what it got
 // (or why not) to <dir>/controller.
 void pollController(const fs::path& dir) {
     std::ofstream out(dir / "controller", std::ios::binary);
@@ -106,7 +108,8 @@ void pollController(const fs::path& dir) {
     if (getAction == nullptr || getText == nullptr) {
         out << "no controller";
     } else {
-        for (int i = 0; i < 500; ++i) {
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (std::chrono::steady_clock::now() < deadline) {
             const jint action = env->CallStaticIntMethod(controller, getAction);
             if (action == 2) {
                 auto text = static_cast<jstring>(env->CallStaticObjectMethod(controller, getText));
@@ -152,7 +155,7 @@ std::string classPathOption(const Launch& launch) {
     setenv("TMP", dir.c_str(), 1);
     useConsoleErrors();
     configure(launch, dir);
-    void* library = dlopen(VEXAL_LIBJVM, RTLD_NOW | RTLD_GLOBAL);
+    void* library = dlopen(vexal::testing::testLibjvm().c_str(), RTLD_NOW | RTLD_GLOBAL);
     if (library == nullptr) {
         std::fprintf(stderr, "dlopen: %s\n", dlerror());
         exitProcessNow(90);

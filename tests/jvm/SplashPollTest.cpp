@@ -27,6 +27,7 @@
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "splash/SplashController.h"
+#include "tests/jvm/TestJvm.h"
 #include "windows/JavaVMLauncher/JvmEntry.h"
 #include "windows/JavaVMLauncher/JvmSession.h"
 
@@ -184,7 +185,7 @@ void redirect(int fd, const fs::path& file) {
     redirect(2, dir / "stderr");
     configStore().clear();
     configStore().setNarrow(id::LauncherKind, "v");
-    void* library = dlopen(VEXAL_LIBJVM, RTLD_NOW | RTLD_GLOBAL);
+    void* library = dlopen(vexal::testing::testLibjvm().c_str(), RTLD_NOW | RTLD_GLOBAL);
     if (library == nullptr) exitProcessNow(90);
     setJvmEntryPoint(dlsym(library, "JNI_CreateJavaVM"));
 
@@ -349,12 +350,17 @@ TEST_F(SplashPoll, ControllerMethodsThatThrowDoNotStopThePolling) {
            "keep\nkeep\ntext 0061 0066 0074 0065 0072\nkeep\nhide\nend\ndetached\n"});
 }
 
-TEST_F(SplashPoll, TheLeakDetectorSeesLocalReferencesHeldByTheSplashThread) {
+TEST_F(SplashPoll, TheLeakDetectorsSeeLocalReferencesHeldByTheSplashThread) {
     // Without this a clean run of the many polls below would prove nothing.
+    // Both detectors must see the held references: the small heap runs out,
+    // and checked JNI warns once the thread holds more than it made room for
+    // (on the HotSpot builds that still count them; on the others the output
+    // must stay clean).
     check({"one long text held per poll exhausts the heap",
            {"firstrun"},
            {kCreate, kPoll, {Op::HoldLocalRefs, u"", kManyPolls}, kPoll},
-           "keep\nout of memory\nkeep\n"});
+           "keep\nout of memory\nkeep\n",
+           vexal::testing::checkedJniCountsLocalRefs() ? "WARNING: JNI local refs: " : ""});
 }
 
 #ifdef VEXAL_RUNTIME_JAR
