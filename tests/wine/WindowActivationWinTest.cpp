@@ -18,6 +18,8 @@
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "process/WindowActivation.h"
+#include "tests/support/Waiting.h"
+#include "tests/wine/ImportHook.h"
 #include "tests/wine/Scratch.h"
 #include "tests/wine/WinScratch.h"
 
@@ -25,11 +27,11 @@ using namespace vexal;
 
 namespace {
 
-// Wine hands the foreground over through the X server: for a moment after
-// the request no window, or the old one, may be reported. Waits (at most
-// 2 s) until the expected window is in front, and returns what is.
+// Wine hands the foreground over through the X server: for a while after
+// the request no window, or the old one, may be reported. Waits until the
+// expected window is in front, and returns what is.
 HWND foregroundOnceSettled(HWND expected) {
-    for (int i = 0; i < 100 && GetForegroundWindow() != expected; ++i) Sleep(20);
+    vexal::testing::waitUntil([&] { return GetForegroundWindow() == expected; });
     return GetForegroundWindow();
 }
 
@@ -83,61 +85,53 @@ std::wstring consoleTitle() {
     return title;
 }
 
-bool waitFor(const std::function<bool()>& condition, DWORD ms = 10000) {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() > end) return false;
-        Sleep(10);
-    }
-    return true;
-}
 
 // ---------------------------------------------------------------------------
-// The child side of the title cases: sets its console title, counts its own
-// windows twice while a watcher thread samples the title, and writes what it
-// saw to a file:
+// The child side of the title cases: sets its console title, then counts its
+// own windows twice with every console title change of the code under test
+// recorded (through its import table, so that no change is too short to be
+// seen), and writes what it saw to a file:
 //   pid <id>
 //   count <first> <second>
 //   before <hex> / after <hex>
-//   seen <phase before sample> <phase after sample> <hex>   (titles other than before)
-// Phases: 0 before the first count, 1 in it, 2 between, 3 in the second, 4 after.
+//   set <count in which it happened: 1 or 2> <hex>   (each title change)
+
+int gCountPhase = 0;
+std::vector<std::string> gTitleChanges;
+BOOL(WINAPI* gSetTitleA)(LPCSTR) = nullptr;
+BOOL(WINAPI* gSetTitleW)(LPCWSTR) = nullptr;
+
+BOOL WINAPI recordTitleA(LPCSTR title) {
+    std::wstring wide;
+    for (const char* c = title; *c != '\0'; ++c) wide += static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    gTitleChanges.push_back(std::to_string(gCountPhase) + " " + hexUnits(wide));
+    return gSetTitleA(title);
+}
+
+BOOL WINAPI recordTitleW(LPCWSTR title) {
+    gTitleChanges.push_back(std::to_string(gCountPhase) + " " + hexUnits(title));
+    return gSetTitleW(title);
+}
 
 int titleProbe(const std::string& out, const std::string& entry107, const std::string& titleFile) {
     if (entry107 != "-") configStore().setNarrow(id::ExecutableType, entry107);
     SetConsoleTitleW(fromHex(readFile(titleFile)).c_str());
     const std::wstring before = consoleTitle();
+    gSetTitleA = reinterpret_cast<decltype(gSetTitleA)>(
+        wintest::replaceImport("kernel32.dll", "SetConsoleTitleA", reinterpret_cast<void*>(recordTitleA)));
+    gSetTitleW = reinterpret_cast<decltype(gSetTitleW)>(
+        wintest::replaceImport("kernel32.dll", "SetConsoleTitleW", reinterpret_cast<void*>(recordTitleW)));
+    if (gSetTitleA == nullptr || gSetTitleW == nullptr) return 3;
 
-    std::atomic<int> phase{0};
-    std::atomic<bool> stop{false};
-    std::vector<std::string> seen;
-    std::thread watcher([&] {
-        std::wstring last = before;
-        while (!stop) {
-            const int from = phase;
-            const std::wstring now = consoleTitle();
-            const int to = phase;
-            if (now != last && now != before) {
-                seen.push_back(std::to_string(from) + " " + std::to_string(to) + " " + hexUnits(now));
-            }
-            last = now;
-        }
-    });
-    Sleep(20);
-    phase = 1;
+    gCountPhase = 1;
     const int first = countProcessWindows(GetCurrentProcessId());
-    phase = 2;
-    Sleep(20);
-    phase = 3;
+    gCountPhase = 2;
     const int second = countProcessWindows(GetCurrentProcessId());
-    phase = 4;
-    Sleep(20);
-    stop = true;
-    watcher.join();
 
     std::string report = "pid " + std::to_string(GetCurrentProcessId()) + "\ncount " + std::to_string(first) + " " +
                          std::to_string(second) + "\nbefore " + hexUnits(before) + "\nafter " +
                          hexUnits(consoleTitle()) + "\n";
-    for (const std::string& line : seen) report += "seen " + line + "\n";
+    for (const std::string& line : gTitleChanges) report += "set " + line + "\n";
     wintest::writeFile(out, report);
     return 0;
 }
@@ -148,12 +142,11 @@ struct ProbeReport {
     int second = -1;
     std::string before;
     std::string after;
-    struct Seen {
-        int from;
-        int to;
+    struct Change {
+        int count;  // 1: during the first count, 2: during the second
         std::wstring title;
     };
-    std::vector<Seen> seen;
+    std::vector<Change> changes;
 };
 
 ProbeReport parseReport(const std::string& text) {
@@ -171,11 +164,12 @@ ProbeReport parseReport(const std::string& text) {
         if (word == "count") std::sscanf(rest.c_str(), "%d %d", &report.first, &report.second);
         if (word == "before") report.before = rest;
         if (word == "after") report.after = rest;
-        if (word == "seen") {
-            ProbeReport::Seen s{};
-            std::sscanf(rest.c_str(), "%d %d", &s.from, &s.to);
-            s.title = fromHex(rest.substr(rest.rfind(' ') + 1));
-            report.seen.push_back(s);
+        if (word == "set") {
+            ProbeReport::Change change{};
+            std::sscanf(rest.c_str(), "%d", &change.count);
+            const std::size_t hex = rest.find(' ');
+            change.title = hex == std::string::npos ? std::wstring() : fromHex(rest.substr(hex + 1));
+            report.changes.push_back(change);
         }
     }
     return report;
@@ -200,7 +194,7 @@ ProbeReport runTitleProbe(const std::string& dir, const std::string& entry107, c
         return {};
     }
     KernelHandle process(child.hProcess), thread(child.hThread);
-    EXPECT_EQ(WaitForSingleObject(process.get(), 30000), WAIT_OBJECT_0);
+    EXPECT_EQ(WaitForSingleObject(process.get(), DWORD(vexal::testing::kPatience.count())), WAIT_OBJECT_0);
     DWORD code = 99;
     GetExitCodeProcess(process.get(), &code);
     EXPECT_EQ(code, 0u);
@@ -225,7 +219,7 @@ public:
         process_.reset(child.hProcess);
         CloseHandle(child.hThread);
         pid_ = child.dwProcessId;
-        ready_ = waitFor([this] { return wintest::exists(release_ + ".ready"); });
+        ready_ = vexal::testing::waitUntil([this] { return wintest::exists(release_ + ".ready"); });
         EXPECT_TRUE(ready_) << "window-holder " << kinds << " did not get ready";
     }
     ~Holder() {
@@ -274,7 +268,7 @@ public:
             MSG message;
             while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);
         });
-        WaitForSingleObject(made, 10000);
+        WaitForSingleObject(made, DWORD(vexal::testing::kPatience.count()));
         CloseHandle(made);
     }
     ~OwnWindows() {
@@ -365,14 +359,17 @@ TEST_F(WindowActivation, ConsoleTitleIsBorrowedOnlyOnTheFirstCountAndPutBack) {
         EXPECT_TRUE(sameTitle(fromHex(report.after), c.title));
         EXPECT_EQ(report.first, 0);  // the console window is not the probe's own window
         EXPECT_EQ(report.second, 0);
-        int borrowedInFirst = 0;
-        for (const ProbeReport::Seen& s : report.seen) {
-            // Only the temporary title, and only while the first count runs.
-            EXPECT_TRUE(isTemporaryTitle(s.title, report.pid)) << hexUnits(s.title.substr(0, 16));
-            EXPECT_TRUE(s.from <= 1 && s.to >= 1) << "seen in phases " << s.from << ".." << s.to;
-            ++borrowedInFirst;
+        if (!c.borrowed) {
+            EXPECT_TRUE(report.changes.empty()) << report.changes.size() << " title changes";
+            continue;
         }
-        EXPECT_EQ(borrowedInFirst, c.borrowed ? 1 : 0);
+        // The temporary title, then the saved one back; both in the first
+        // count, none in the second.
+        ASSERT_EQ(report.changes.size(), 2u);
+        EXPECT_EQ(report.changes[0].count, 1);
+        EXPECT_TRUE(isTemporaryTitle(report.changes[0].title, report.pid)) << hexUnits(report.changes[0].title);
+        EXPECT_EQ(report.changes[1].count, 1);
+        EXPECT_TRUE(sameTitle(report.changes[1].title, c.title));
     }
 }
 
@@ -382,7 +379,7 @@ TEST_F(WindowActivation, CountWithoutAConsoleChangesNothing) {
     EXPECT_EQ(report.first, 0);
     EXPECT_EQ(report.second, 0);
     EXPECT_EQ(report.before, "");
-    EXPECT_TRUE(report.seen.empty());
+    EXPECT_TRUE(report.changes.empty());
 }
 
 TEST_F(WindowActivation, RestoresEveryVisibleMinimisedWindowOfTheProcess) {
@@ -407,11 +404,11 @@ TEST_F(WindowActivation, RestoresEveryVisibleMinimisedWindowOfTheProcess) {
         }
         // The last window treated ends in front (once Wine has handed it over).
         DWORD front = 0;
-        for (int i = 0; i < 100; ++i, Sleep(20)) {
+        vexal::testing::waitUntil([&] {
             front = 0;
             GetWindowThreadProcessId(GetForegroundWindow(), &front);
-            if (front == holder.pid()) break;
-        }
+            return front == holder.pid();
+        });
         EXPECT_EQ(front, holder.pid());
     }
 }
@@ -430,7 +427,7 @@ TEST_F(WindowActivation, ProcessWithoutWindowsChangesNothing) {
     Holder minimised(dir_, "minimized", uniqueTitle("stays"));
     Holder shown(dir_, "shown", uniqueTitle("front"));
     activateProcessWindows(shown.pid());
-    HWND front = GetForegroundWindow();
+    HWND front = foregroundOnceSettled(shown.window(1));
     ASSERT_EQ(front, shown.window(1));
     Holder empty(dir_, "none", uniqueTitle("empty"));
     activateProcessWindows(empty.pid());
