@@ -38,7 +38,9 @@ std::string textMode(const std::string& text);
 // line without its line end counts too.
 std::vector<std::string> crlfLines(const std::string& text);
 
-constexpr std::chrono::milliseconds kRunLimit{30000};
+// How long the host lets one Windows program run before it ends it: longer
+// than the runner's own limit below, so that the runner reports first.
+constexpr std::chrono::milliseconds kRunLimit{90000};
 
 // Runs a Windows program in the session: wine-run SESSION args... The
 // switches of the diagnostic log are removed from the inherited environment.
@@ -53,7 +55,7 @@ struct RunnerSpec {
     bool watchBoxes = false;
     unsigned boxHoldMs = 0;
     int showWindow = -1;
-    unsigned timeoutMs = 20000;
+    unsigned timeoutMs = 60000;  // the runner ends the child after this (a hang, not a slow start)
     std::string consoleTitle;  // the console's title (the child shares the runner's console)
 
     std::string commandLine() const;

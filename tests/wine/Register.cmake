@@ -24,7 +24,7 @@ set_tests_properties(wine_session_stop PROPERTIES
 # session; the program's exit code decides.
 function(vexal_add_wine_test name)
   add_test(NAME ${name} COMMAND ${VEXAL_WINE_RUN} ${VEXAL_WINE_SESSION_DIR} ${ARGN})
-  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session LABELS wine TIMEOUT 60)
+  set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED wine_session LABELS wine TIMEOUT 300)
 endfunction()
 
 # The bare stubs carry no block: the first read behind the image fails.

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "common/win32/Handle.h"
+#include "tests/support/Waiting.h"
 
 namespace vexal::testing {
 
@@ -68,7 +69,7 @@ std::string runChild(const std::string& commandLine) {
     char buffer[4096];
     DWORD got = 0;
     while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got > 0) out.append(buffer, got);
-    WaitForSingleObject(process.get(), 30000);
+    WaitForSingleObject(process.get(), DWORD(kPatience.count()));
     return out;
 }
 
