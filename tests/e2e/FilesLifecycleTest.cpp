@@ -24,6 +24,7 @@
 #include "tests/e2e/Launchers.h"
 #include "tests/e2e/SearchRuns.h"
 #include "tests/support/ExeBuilder.h"
+#include "tests/support/Waiting.h"
 
 namespace vexal::testing {
 namespace {
@@ -371,6 +372,8 @@ TEST(FilesLifecycle, FilesBeyondTheFullListStillGoAtTheNextStart) {
 // have ended, the next start removes everything.
 TEST(FilesLifecycle, CleanUpRacingWithRunningLaunchersDeletesNothingInUse) {
     constexpr int kRunning = 4, kCleaners = 4;
+    // Within the stand-in's own limit of a hold (three minutes).
+    constexpr unsigned kHeldRunMs = 170000;
     const std::string dir = testWorkDir();
     const Project cleaner = generatedProject(dir + "/cleaner", "cleaner.exe");
     const fs::path library = fs::path(dir) / "jre" / "bin" / "client";
@@ -391,16 +394,17 @@ TEST(FilesLifecycle, CleanUpRacingWithRunningLaunchersDeletesNothingInUse) {
     for (int i = 0; i < kRunning + kCleaners; ++i) {
         const bool runs = i % 2 == 0;
         const std::string runDir = dir + (runs ? "/run" : "/clean") + std::to_string(i / 2);
-        (runs ? running : cleaning).push_back(startThroughRunner(startSpec(runs ? exe : cleaner.exe, runDir), runDir));
+        RunnerSpec spec = startSpec(runs ? exe : cleaner.exe, runDir);
+        // A held launcher lives through every other start of this case.
+        if (runs) spec.timeoutMs = kHeldRunMs;
+        (runs ? running : cleaning).push_back(startThroughRunner(spec, runDir));
     }
     for (auto& process : cleaning) EXPECT_EQ(process->finish(kRunLimit).exitCode, kExitNoJvm);
     // Every held launcher is inside main.
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (count(fs::exists(library / "jni-trace.txt") ? readBinaryFile((library / "jni-trace.txt").string()) : "",
-                 "CallStaticVoidMethod main") < kRunning &&
-           std::chrono::steady_clock::now() < deadline) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    ASSERT_TRUE(waitUntil([&] {
+        return count(fs::exists(library / "jni-trace.txt") ? readBinaryFile((library / "jni-trace.txt").string()) : "",
+                     "CallStaticVoidMethod main") == kRunning;
+    })) << "not every held launcher reached main";
     // One more clean-up now that all of them run.
     const Start late = startLauncher(cleaner.exe, dir + "/late");
     EXPECT_EQ(late.result.exitCode, kExitNoJvm);

@@ -122,6 +122,12 @@ bool Subprocess::waitForOutput(const std::function<bool(const std::string&)>& do
     return true;
 }
 
+bool Subprocess::ended() {
+    if (ended_) return true;
+    pump(0);
+    return reap(false);
+}
+
 ProcessResult Subprocess::finish(std::chrono::milliseconds limit) {
     const auto deadline = Clock::now() + limit;
     while (!reap(false)) {

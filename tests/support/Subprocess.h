@@ -35,6 +35,10 @@ public:
     // time-out or when the child ended first.
     bool waitForOutput(const std::function<bool(const std::string& out)>& done, std::chrono::milliseconds limit);
 
+    // Whether the child has ended, without waiting (what it wrote so far is
+    // taken from the pipes, so that a full pipe never holds it up).
+    bool ended();
+
     // Waits for the end (killing the child after limit) and returns what it
     // wrote.
     ProcessResult finish(std::chrono::milliseconds limit);
