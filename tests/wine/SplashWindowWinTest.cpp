@@ -15,6 +15,7 @@
 #include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
 #include "splash/Splash.h"
+#include "tests/support/Waiting.h"
 
 using namespace vexal;
 
@@ -51,7 +52,9 @@ HWND findSplash() {
     return search.found;
 }
 
-HWND waitForVisibleSplash(DWORD timeoutMs = 5000) {
+const DWORD kPatienceMs = DWORD(vexal::testing::kPatience.count());
+
+HWND waitForVisibleSplash(DWORD timeoutMs = kPatienceMs) {
     const DWORD start = GetTickCount();
     do {
         HWND window = findSplash();
@@ -137,7 +140,7 @@ protected:
     }
     void TearDown() override {
         hideSplash();
-        EXPECT_TRUE(waitForSplashEnd(5000)) << "the splash thread did not end after a hide";
+        EXPECT_TRUE(waitForSplashEnd(kPatienceMs)) << "the splash thread did not end after a hide";
         resetSplash();
         configStore().clear();
     }
@@ -178,7 +181,7 @@ TEST_F(SplashWindowWin, BuildsACentredPopupTitledByTheApplication) {
 
         hideSplash();
         EXPECT_FALSE(IsWindowVisible(window));
-        ASSERT_TRUE(waitForSplashEnd(5000));
+        ASSERT_TRUE(waitForSplashEnd(kPatienceMs));
     }
 }
 
@@ -268,19 +271,21 @@ TEST_F(SplashWindowWin, ShowCommandZeroStartsNoThreadAndKeepsALaterOneFromBuildi
     // The zero command was a hide request: a thread started after it builds
     // nothing.
     startSplash(SW_SHOWNORMAL);
-    EXPECT_TRUE(waitForSplashEnd(5000));
+    EXPECT_TRUE(waitForSplashEnd(kPatienceMs));
     EXPECT_EQ(findSplash(), nullptr);
 }
 
-TEST_F(SplashWindowWin, HiddenSplashEndsItsThreadWithinAPollPeriod) {
+// The thread notices at its next poll that the window is hidden and ends on
+// its own (how soon is the timer's, and a loaded machine's, affair).
+TEST_F(SplashWindowWin, HiddenSplashEndsItsThread) {
     startSplash(SW_SHOWNORMAL);
     HWND window = waitForVisibleSplash();
     ASSERT_NE(window, nullptr);
     const DWORD start = GetTickCount();
     hideSplash();
     EXPECT_FALSE(IsWindowVisible(window));
-    ASSERT_TRUE(waitForSplashEnd(5000));
-    EXPECT_LT(GetTickCount() - start, 1000u) << "one poll period is 100 ms";
+    ASSERT_TRUE(waitForSplashEnd(kPatienceMs));
+    RecordProperty("ended_after_ms", static_cast<int>(GetTickCount() - start));
     EXPECT_FALSE(IsWindow(window)) << "the window goes with its thread";
 }
 
@@ -315,12 +320,12 @@ TEST_F(SplashWindowWin, ClosesWhenTheApplicationShowsAWindowOnlyWithEntry145) {
         HWND own = CreateWindowExA(0, "STATIC", "application window", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr,
                                    nullptr, GetModuleHandleA(nullptr), nullptr);
         ASSERT_NE(own, nullptr);
-        EXPECT_EQ(pumpUntilSplashEnds(row.closes ? 5000 : 600), row.closes);
+        EXPECT_EQ(pumpUntilSplashEnds(row.closes ? kPatienceMs : 600), row.closes);
         if (row.closes) EXPECT_FALSE(IsWindow(splash));
         else EXPECT_TRUE(IsWindowVisible(splash));
         DestroyWindow(own);
         hideSplash();
-        ASSERT_TRUE(pumpUntilSplashEnds(5000));
+        ASSERT_TRUE(pumpUntilSplashEnds(kPatienceMs));
     }
 }
 
@@ -353,19 +358,28 @@ TEST_F(SplashWindowWin, HideRacingTheBuildNeverLeavesAVisibleSplash) {
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         startSplash(SW_SHOWNORMAL);
-        while (!(findSplash() && IsWindowVisible(findSplash())) && microsecondsSince(start) < 5000000) {}
+        while (!(findSplash() && IsWindowVisible(findSplash())) && microsecondsSince(start) < kPatienceMs * 1000LL) {}
         buildMicros = std::max(buildMicros, microsecondsSince(start));
         hideSplash();
-        ASSERT_TRUE(waitForSplashEnd(5000));
+        ASSERT_TRUE(waitForSplashEnd(kPatienceMs));
     }
 
     std::mt19937 random(20240607);
     std::uniform_int_distribution<long long> delay(0, buildMicros * 3 / 2);
     int noWindowYet = 0, windowNotShown = 0, windowShown = 0;
-    for (int iteration = 0; iteration < 200; ++iteration) {
+    // At least 200 requests, and on until both ends of the build have been
+    // hit (a loaded machine moves the build's length between the measurement
+    // and the requests); the last request of the first 200 comes once the
+    // window is up.
+    for (int iteration = 0; iteration < 2000 && (iteration < 200 || noWindowYet == 0 || windowShown == 0);
+         ++iteration) {
         resetSplash();
         startSplash(SW_SHOWNOACTIVATE);
-        spinMicroseconds(delay(random));
+        if (iteration == 199) {
+            ASSERT_NE(waitForVisibleSplash(), nullptr);
+        } else {
+            spinMicroseconds(delay(random));
+        }
         HWND before = findSplash();
         const bool wasVisible = before != nullptr && IsWindowVisible(before);
         hideSplash();
@@ -373,7 +387,7 @@ TEST_F(SplashWindowWin, HideRacingTheBuildNeverLeavesAVisibleSplash) {
         // had reached; and the thread ends.
         HWND after = findSplash();
         ASSERT_TRUE(after == nullptr || !IsWindowVisible(after)) << "iteration " << iteration;
-        ASSERT_TRUE(waitForSplashEnd(5000)) << "iteration " << iteration << ": the hide was lost";
+        ASSERT_TRUE(waitForSplashEnd(kPatienceMs)) << "iteration " << iteration << ": the hide was lost";
         after = findSplash();
         ASSERT_TRUE(after == nullptr || !IsWindowVisible(after)) << "iteration " << iteration;
         if (before == nullptr) ++noWindowYet;
