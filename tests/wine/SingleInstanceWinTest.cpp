@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <chrono>
+#include <functional>
 #include <string>
-#include <thread>
 
 #include "process/InstanceServices.h"
 #include "process/SingleInstance.h"
+#include "tests/support/Waiting.h"
+#include "tests/wine/ImportHook.h"
 
 namespace vexal {
 namespace {
@@ -41,10 +42,10 @@ DWORD endedProcessId() {
     if (!CreateProcessA(nullptr, commandLine, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr, &start,
                         &info))
         return 0;
-    WaitForSingleObject(info.hProcess, 30000);
+    const bool done = WaitForSingleObject(info.hProcess, DWORD(testing::kPatience.count())) == WAIT_OBJECT_0;
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
-    return info.dwProcessId;
+    return done ? info.dwProcessId : 0;
 }
 
 TEST(InstancePid, WrittenIdReadsBackAndOddValuesReadAsNone) {
@@ -71,6 +72,38 @@ TEST(InstancePid, WrittenIdReadsBackAndOddValuesReadAsNone) {
     removeValue(name);
 }
 
+// The launcher's waits, seen through this program's import of Sleep: each
+// one is counted and its length added up, and the test decides what the
+// other instance does meanwhile. No wait depends on the clock.
+class SleepHook {
+public:
+    explicit SleepHook(std::function<void(int)> duringWait) {
+        duringWait_ = std::move(duringWait);
+        waits_ = 0;
+        waitedMs_ = 0;
+        realSleep_ = reinterpret_cast<decltype(realSleep_)>(
+            wintest::replaceImport("kernel32.dll", "Sleep", reinterpret_cast<void*>(countedSleep)));
+    }
+    ~SleepHook() {
+        if (realSleep_ != nullptr) wintest::replaceImport("kernel32.dll", "Sleep", reinterpret_cast<void*>(realSleep_));
+        duringWait_ = nullptr;
+    }
+    bool installed() const { return realSleep_ != nullptr; }
+    int waits() const { return waits_; }
+    unsigned long waitedMs() const { return waitedMs_; }
+
+private:
+    static VOID WINAPI countedSleep(DWORD milliseconds) {
+        ++waits_;
+        waitedMs_ += milliseconds;
+        if (duringWait_) duringWait_(waits_);
+    }
+    static inline std::function<void(int)> duringWait_;
+    static inline int waits_ = 0;
+    static inline unsigned long waitedMs_ = 0;
+    static inline VOID(WINAPI* realSleep_)(DWORD) = nullptr;
+};
+
 // The running instance stores its id a moment after its marker exists; an
 // id of an earlier, ended instance may still be stored until then.
 TEST(InstancePid, SecondInstanceWaitsForTheRunningId) {
@@ -81,20 +114,21 @@ TEST(InstancePid, SecondInstanceWaitsForTheRunningId) {
         SCOPED_TRACE(stale ? "an ended instance's id is stored" : "no id is stored");
         removeValue(name);
         if (stale) storeRaw(name, REG_DWORD, &ended, sizeof ended);
-        std::thread first([&] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            writeInstancePid(name);
+        // The first instance stores its id during the fifth wait.
+        SleepHook hook([&](int wait) {
+            if (wait == 5) writeInstancePid(name);
         });
-        const auto started = std::chrono::steady_clock::now();
+        ASSERT_TRUE(hook.installed());
         EXPECT_EQ(runningInstancePid(name), GetCurrentProcessId());
-        EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::milliseconds(250));
-        first.join();
+        EXPECT_EQ(hook.waits(), 5);
     }
-    // No running id ever appears: the wait is bounded and the answer is 0.
+    // No running id ever appears: the wait is bounded (one second) and the
+    // answer is 0.
     removeValue(name);
-    const auto started = std::chrono::steady_clock::now();
+    SleepHook hook(nullptr);
+    ASSERT_TRUE(hook.installed());
     EXPECT_EQ(runningInstancePid(name), 0u);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+    EXPECT_EQ(hook.waitedMs(), 1000u);
     removeValue(name);
 }
 
