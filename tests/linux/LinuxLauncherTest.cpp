@@ -19,6 +19,7 @@
 #include "config/ConfigIds.h"
 #include "tests/support/ExeBuilder.h"
 #include "tests/support/Subprocess.h"
+#include "tests/support/Waiting.h"
 
 using namespace vexal;
 using namespace vexal::testing;
@@ -109,13 +110,15 @@ protected:
 
     // Waits for the launcher's extraction directory to appear.
     std::string awaitExtractionDir() {
-        for (int i = 0; i < 400; ++i) {
+        std::string found;
+        waitUntil([&] {
             const auto dirs = extractionDirs(tmp_);
             // The file exists before its content is written: wait for both.
-            if (!dirs.empty() && !readText(dirs[0] + "/data.txt").empty()) return dirs[0];
-            std::this_thread::sleep_for(10ms);
-        }
-        return std::string();
+            if (dirs.empty() || readText(dirs[0] + "/data.txt").empty()) return false;
+            found = dirs[0];
+            return true;
+        });
+        return found;
     }
 
     std::string work_, tmp_, store_, exe_;
