@@ -190,7 +190,7 @@ ProbeReport runTitleProbe(const std::string& dir, const std::string& entry107, c
     PROCESS_INFORMATION child{};
     if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, consoleFlag, nullptr, nullptr, &startup,
                         &child)) {
-        ADD_FAILURE() << "cannot start " << line;
+        ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
         return {};
     }
     KernelHandle process(child.hProcess), thread(child.hThread);
@@ -213,7 +213,7 @@ public:
         startup.cb = sizeof startup;
         PROCESS_INFORMATION child{};
         if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child)) {
-            ADD_FAILURE() << "cannot start " << line;
+            ADD_FAILURE() << "cannot start " << line << ": error " << GetLastError();
             return;
         }
         process_.reset(child.hProcess);
@@ -414,9 +414,14 @@ TEST_F(WindowActivation, RestoresEveryVisibleMinimisedWindowOfTheProcess) {
 }
 
 TEST_F(WindowActivation, BringsTheProcessWindowToTheFront) {
+    // Each holder in front before the next one starts: the X server's word
+    // on an earlier window may come late and take the front back.
     Holder first(dir_, "shown", uniqueTitle("first"));
+    activateProcessWindows(first.pid());
+    ASSERT_EQ(foregroundOnceSettled(first.window(1)), first.window(1));
     Holder second(dir_, "shown", uniqueTitle("second"));
-    ASSERT_EQ(foregroundOnceSettled(second.window(1)), second.window(1));  // shown last, activated
+    activateProcessWindows(second.pid());
+    ASSERT_EQ(foregroundOnceSettled(second.window(1)), second.window(1));
     activateProcessWindows(first.pid());
     EXPECT_EQ(foregroundOnceSettled(first.window(1)), first.window(1));
     activateProcessWindows(second.pid());
