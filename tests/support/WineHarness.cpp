@@ -117,6 +117,7 @@ std::string RunnerSpec::render() const {
     if (showWindow >= 0) spec << "show=" << showWindow << "\n";
     if (!consoleTitle.empty()) spec << "console-title=" << consoleTitle << "\n";
     spec << "timeout-ms=" << timeoutMs << "\n";
+    if (reportCpu) spec << "report-cpu=yes\n";
     return spec.str();
 }
 

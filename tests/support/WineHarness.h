@@ -57,6 +57,7 @@ struct RunnerSpec {
     int showWindow = -1;
     unsigned timeoutMs = 60000;  // the runner ends the child after this (a hang, not a slow start)
     std::string consoleTitle;  // the console's title (the child shares the runner's console)
+    bool reportCpu = false;    // the runner writes "CPU ms=<n>" (the child's CPU time) last
 
     std::string commandLine() const;
     std::string render() const;

@@ -294,7 +294,7 @@ TEST_F(JavaCheckTest, SlowHangingProbeIsEnded) {
     EXPECT_FALSE(checkJavaExe(checked, version, "1.5", "", false));
     const ULONGLONG took = GetTickCount64() - started;
     EXPECT_GE(took, 9900u);
-    EXPECT_LT(took, 20000u);
+    EXPECT_LT(took, 50000u) << "the stand-in hangs for a minute: it was not ended";
     EXPECT_EQ(newLogLines()[2], "couldn't get version");
     EXPECT_EQ(standinRuns(home("hang") + "\\bin").size(), 1u);
     EXPECT_TRUE(probeLeftovers().empty());
