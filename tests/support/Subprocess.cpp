@@ -56,6 +56,12 @@ Subprocess::Subprocess(const std::vector<std::string>& argv, const std::map<std:
         ::dup2(out[1], 1);
         ::dup2(err[1], 2);
         ::setpgid(0, 0);
+        // What the person running the tests has set for their own launchers
+        // and JVMs (a log switch, a Java home, JVM options) never reaches a
+        // test's program unless the test sets it itself.
+        for (const char* name : {"VEXAL_LOG", "KORVALITH_LOG", "VEXAL_JAVA_HOME", "KORVALITH_JAVA_HOME", "JAVA_HOME",
+                                 "JDK_HOME", "JAVA_TOOL_OPTIONS", "_JAVA_OPTIONS", "JDK_JAVA_OPTIONS"})
+            ::unsetenv(name);
         for (const auto& name : unset) ::unsetenv(name.c_str());
         for (const auto& entry : environment) ::setenv(entry.first.c_str(), entry.second.c_str(), 1);
         std::vector<char*> args;

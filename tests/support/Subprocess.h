@@ -24,7 +24,9 @@ struct ProcessResult {
 class Subprocess {
 public:
     // environment: variables to set ("" values allowed); unset: variables to
-    // remove from the inherited environment.
+    // remove from the inherited environment. The launchers' and the JVM's own
+    // variables (VEXAL_LOG, JAVA_HOME, JAVA_TOOL_OPTIONS and their kin) are
+    // never inherited.
     Subprocess(const std::vector<std::string>& argv, const std::map<std::string, std::string>& environment = {},
                const std::vector<std::string>& unset = {});
     ~Subprocess();
