@@ -30,6 +30,7 @@ add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
 target_link_libraries(vexal_posix PUBLIC vexal_pure)
 
 include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/Linux.cmake)
+include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/Jars.cmake)
 add_subdirectory(tests/native)
 add_subdirectory(runtime)
 add_subdirectory(tests/jvm)
@@ -59,7 +60,7 @@ if(VEXAL_WINDOWS)
       CMAKE_GENERATOR ${CMAKE_GENERATOR}
       CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-${arch}.cmake
                  -DCMAKE_BUILD_TYPE=MinSizeRel -DVEXAL_BUILD_STUBS=ON
-                 -DVEXAL_JNI_INCLUDE=${VEXAL_JNI_INCLUDE}
+                 -DVEXAL_JNI_INCLUDE=${VEXAL_JNI_INCLUDE} -DVEXAL_COMMIT=${VEXAL_COMMIT}
       BUILD_ALWAYS ON
       BUILD_BYPRODUCTS ${_dir}/stubs/vexal-stub-gui.exe ${_dir}/stubs/vexal-stub-console.exe
       INSTALL_COMMAND "")
@@ -77,6 +78,31 @@ if(VEXAL_WINDOWS)
     BUILD_ALWAYS ON
     INSTALL_COMMAND "")
 
+  # The generator for Windows hosts, vexal.exe: static, posix thread model.
+  # Its compiler sees a directory of the library headers alone (toml++/,
+  # CLI/): the host's /usr/include would shadow mingw's own C headers.
+  set(VEXAL_WINGEN_DIR ${CMAKE_BINARY_DIR}/win64-generator)
+  set(VEXAL_WINDOWS_GENERATOR ${VEXAL_WINGEN_DIR}/generator/vexal.exe)
+  set(_headers ${CMAKE_BINARY_DIR}/generator-headers)
+  file(MAKE_DIRECTORY ${_headers})
+  foreach(_library toml++/toml.h CLI/CLI.hpp)
+    get_filename_component(_dir ${_library} DIRECTORY)
+    find_path(_found_${_dir} ${_library} REQUIRED)
+    if(NOT EXISTS ${_headers}/${_dir})
+      file(CREATE_LINK ${_found_${_dir}}/${_dir} ${_headers}/${_dir} SYMBOLIC)
+    endif()
+  endforeach()
+  ExternalProject_Add(win64-generator
+    SOURCE_DIR ${CMAKE_CURRENT_SOURCE_DIR}
+    BINARY_DIR ${VEXAL_WINGEN_DIR}
+    CMAKE_GENERATOR ${CMAKE_GENERATOR}
+    CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${_tc}/mingw-x86_64-posix.cmake
+               -DCMAKE_BUILD_TYPE=Release -DVEXAL_BUILD_GENERATOR=ON
+               -DVEXAL_GENERATOR_HEADERS=${_headers} -DVEXAL_COMMIT=${VEXAL_COMMIT}
+    BUILD_ALWAYS ON
+    BUILD_BYPRODUCTS ${VEXAL_WINDOWS_GENERATOR}
+    INSTALL_COMMAND "")
+
   set(VEXAL_STUBS_X64 ${VEXAL_WIN64_DIR}/stubs)
   set(VEXAL_STUBS_X86 ${VEXAL_WIN32_DIR}/stubs)
   add_subdirectory(tests/layout)
@@ -85,6 +111,13 @@ endif()
 
 add_subdirectory(examples)
 add_subdirectory(tests/linux)
+
+# The release archives' contents and the .deb (tools/release), and their
+# tests with the Windows generator.
+if(VEXAL_WINDOWS AND TARGET vexal_runtime AND TARGET hello)
+  include(${CMAKE_CURRENT_SOURCE_DIR}/cmake/Release.cmake)
+  add_subdirectory(tests/release)
+endif()
 
 # The benchmark's measuring helpers, and the benchmark itself once over in its
 # quick mode (one run per case, small files, nothing written; label bench).

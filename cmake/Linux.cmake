@@ -10,5 +10,6 @@ target_include_directories(vexal-stub-linux PRIVATE ${CMAKE_CURRENT_SOURCE_DIR} 
 target_compile_options(vexal-stub-linux PRIVATE -Os -Wall -Wextra -ffunction-sections -fdata-sections)
 target_link_options(vexal-stub-linux PRIVATE -static-libstdc++ -static-libgcc -Wl,--gc-sections -s)
 find_package(Threads REQUIRED)
-target_link_libraries(vexal-stub-linux PRIVATE Threads::Threads ${CMAKE_DL_LIBS})
+target_link_libraries(vexal-stub-linux PRIVATE Threads::Threads ${CMAKE_DL_LIBS} vexal_build_info)
+target_link_options(vexal-stub-linux PRIVATE ${VEXAL_KEEP_BUILD_RECORD})
 set_target_properties(vexal-stub-linux PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/linux)

@@ -34,19 +34,21 @@ endif()
 foreach(subsystem gui console)
   set(target vexal-stub-${subsystem})
   add_executable(${target} ${VEXAL_WIN32_ENTRY} launcher/win32/stub.rc)
-  target_link_libraries(${target} PRIVATE vexal_win)
+  target_link_libraries(${target} PRIVATE vexal_win vexal_build_info)
+  # The version record's numbers (stub.rc).
+  target_include_directories(${target} PRIVATE ${VEXAL_BUILD_INFO_DIR})
   set_target_properties(${target} PROPERTIES
     RUNTIME_OUTPUT_DIRECTORY ${VEXAL_STUB_DIR}
     LINK_DEPENDS ${VEXAL_STUB_LDSCRIPT})
   add_dependencies(${target} vexal_stub_ldscript)
   target_link_options(${target} PRIVATE -m$<IF:$<STREQUAL:${subsystem},gui>,windows,console>
-    ${_stub_link_options})
+    ${_stub_link_options} ${VEXAL_KEEP_BUILD_RECORD})
   target_compile_options(${target} PRIVATE -Os -fno-exceptions)
 endforeach()
 
 # No exceptions: the launcher catches none, and the library's failure paths
 # end the process where they occur (launcher/win32/RuntimeFailures.cpp).
-foreach(lib vexal_pure vexal_win)
+foreach(lib vexal_pure vexal_win vexal_build_info)
   target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions)
 endforeach()
 

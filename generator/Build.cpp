@@ -5,10 +5,11 @@
 #include "config/ConfigIds.h"
 
 #include "generator/ExeWriter.h"
+#include "generator/PathText.h"
 #include "generator/ProjectFile.h"
 #include "generator/Signing.h"
-#include "generator/TextEncoding.h"
 #include "generator/StubLocator.h"
+#include "generator/TextEncoding.h"
 
 namespace vexal {
 namespace gen {
@@ -20,12 +21,12 @@ namespace {
 fs::path chooseOutput(const BuildRequest& request, const Project& project) {
     if (!request.output.empty()) return request.output;
     if (!project.output.empty()) return project.output;
-    std::string name = project.applicationName();
+    std::string name = cp1252ToUtf8(project.applicationName());
     for (char& c : name) {
         if (c == '/' || c == '\\') c = '_';
     }
     if (name.empty()) name = "application";
-    return project.file.parent_path() / (isLinuxArch(project.arch) ? name : name + ".exe");
+    return project.file.parent_path() / pathFromUtf8(isLinuxArch(project.arch) ? name : name + ".exe");
 }
 
 fs::path chooseStub(const BuildRequest& request, const Project& project) {
@@ -33,7 +34,7 @@ fs::path chooseStub(const BuildRequest& request, const Project& project) {
     fs::path stub = findStub(request.stubRoots, project.arch, project.guiStub(), tried);
     if (!stub.empty()) return stub;
     std::string message = "no " + stubFileName(project.guiStub(), project.arch) + " for " + project.arch + " found; looked at:";
-    for (const auto& path : tried) message += "\n  " + path.string();
+    for (const auto& path : tried) message += "\n  " + pathText(path);
     message += "\n(give the stub directory with --stubs DIR or VEXAL_STUB_DIR)";
     throw BuildError(message);
 }
@@ -50,7 +51,7 @@ std::string lowerAscii(std::string text) {
 
 std::string lookedAt(const std::vector<fs::path>& tried) {
     std::string text;
-    for (const auto& path : tried) text += (text.empty() ? "" : ", ") + path.string();
+    for (const auto& path : tried) text += (text.empty() ? "" : ", ") + pathText(path);
     return text;
 }
 
@@ -59,7 +60,7 @@ fs::path findRuntime(const BuildRequest& request, const Project& project, const 
     std::vector<fs::path> tried;
     fs::path jar = findRuntimeFile(request.stubRoots, name, tried);
     if (jar.empty()) {
-        result.warnings.push_back(project.file.string() + ": runtime.include: no " + name +
+        result.warnings.push_back(pathText(project.file) + ": runtime.include: no " + name +
                                   " beside the stubs (looked at " + lookedAt(tried) + "); the executable starts only "
                                   "when its class path brings the runtime");
     }
@@ -92,7 +93,7 @@ fs::path installerRuntimeTarget(const Project& project, const fs::path& output, 
     if (!project.includeRuntime || lowerAscii(project.store.narrow(2001)).compare(0, 1, "k") != 0) return fs::path();
     std::string root = project.store.narrow(10003);
     if (isWindowsAbsolute(root)) {
-        result.warnings.push_back(project.file.string() + ": application.install-root: \"" + root +
+        result.warnings.push_back(pathText(project.file) + ": application.install-root: \"" + root +
                                   "\" is absolute, so " + kInstallerRuntimeJar +
                                   " is not laid out; put it in .korvalith under that directory when installing");
         return fs::path();
@@ -101,7 +102,7 @@ fs::path installerRuntimeTarget(const Project& project, const fs::path& output, 
         if (c == '\\') c = '/';
     }
     fs::path dir = output.parent_path();
-    if (!root.empty()) dir /= root;
+    if (!root.empty()) dir /= pathFromUtf8(cp1252ToUtf8(root));
     return (dir / ".korvalith" / kInstallerRuntimeJar).lexically_normal();
 }
 
@@ -109,7 +110,7 @@ void layOutInstallerRuntime(const fs::path& jar, const fs::path& target) {
     std::error_code ec;
     fs::create_directories(target.parent_path(), ec);
     if (!ec) fs::copy_file(jar, target, fs::copy_options::overwrite_existing, ec);
-    if (ec) throw BuildError("cannot copy " + jar.string() + " to " + target.string() + ": " + ec.message());
+    if (ec) throw BuildError("cannot copy " + pathText(jar) + " to " + pathText(target) + ": " + ec.message());
 }
 
 }  // namespace
@@ -119,9 +120,9 @@ void layOutInstallerRuntime(const fs::path& jar, const fs::path& target) {
 void checkLinuxProject(const Project& project, BuildResult& result) {
     if (!isLinuxArch(project.arch)) return;
     if (project.signing.wanted()) {
-        throw BuildError(project.file.string() + ": signing: a " + kLinuxArch + " executable cannot be signed");
+        throw BuildError(pathText(project.file) + ": signing: a " + kLinuxArch + " executable cannot be signed");
     }
-    result.warnings.push_back(project.file.string() + ": arch \"" + kLinuxArch +
+    result.warnings.push_back(pathText(project.file) + ": arch \"" + kLinuxArch +
                               "\": the Linux executable carries no icon, manifest or version record, and shows no "
                               "splash screen");
 }
@@ -159,12 +160,12 @@ BuildResult buildExecutable(const BuildRequest& request) {
     };
 
     for (auto& [name, value] : project.resources.version.strings) {
-        if (name == "OriginalFilename" && value.empty()) value = result.output.filename().string();
+        if (name == "OriginalFilename" && value.empty()) value = pathText(result.output.filename());
     }
     const ResourceTree resources = buildResourceTree(project.resources);
     std::vector<fs::path> included;
     for (const auto& file : project.includes) included.push_back(file.path);
-    const std::string head = composeExecutable(readFileBytes(result.stub), result.stub.string(), project.arch,
+    const std::string head = composeExecutable(readFileBytes(result.stub), pathText(result.stub), project.arch,
                                                project.store, {}, isLinuxArch(project.arch) ? nullptr : &resources);
     if (!project.signing.wanted()) {
         result.size = writeExecutable(result.output, head, included);

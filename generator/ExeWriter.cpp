@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "config/ConfigBlock.h"
+#include "generator/PathText.h"
 #include "generator/PeImage.h"
 #include "generator/PeResources.h"
 
@@ -83,12 +84,12 @@ std::string composeExecutable(const std::string& stub, const std::string& stubNa
 
 std::string readFileBytes(const fs::path& path) {
     std::error_code ec;
-    if (fs::is_directory(path, ec)) throw BuildError(path.string() + ": is a directory");
+    if (fs::is_directory(path, ec)) throw BuildError(pathText(path) + ": is a directory");
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw BuildError(path.string() + ": cannot open: " + std::strerror(errno));
+    if (!in) throw BuildError(pathText(path) + ": cannot open: " + std::strerror(errno));
     std::ostringstream bytes;
     bytes << in.rdbuf();
-    if (in.bad()) throw BuildError(path.string() + ": read error");
+    if (in.bad()) throw BuildError(pathText(path) + ": read error");
     return bytes.str();
 }
 
@@ -98,12 +99,12 @@ constexpr std::uintmax_t kMaxIncludedSize = 0x7FFFFFFFu;
 
 void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& checksum) {
     std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) throw BuildError(file.string() + ": cannot read: not a regular file");
+    if (!fs::is_regular_file(file, ec)) throw BuildError(pathText(file) + ": cannot read: not a regular file");
     const std::uintmax_t size = fs::file_size(file, ec);
-    if (ec) throw BuildError(file.string() + ": cannot read: " + ec.message());
-    if (size > kMaxIncludedSize) throw BuildError(file.string() + ": an included file must be smaller than 2 GiB");
+    if (ec) throw BuildError(pathText(file) + ": cannot read: " + ec.message());
+    if (size > kMaxIncludedSize) throw BuildError(pathText(file) + ": an included file must be smaller than 2 GiB");
     std::ifstream in(file, std::ios::binary);
-    if (!in) throw BuildError(file.string() + ": cannot read: " + std::strerror(errno));
+    if (!in) throw BuildError(pathText(file) + ": cannot read: " + std::strerror(errno));
 
     std::string sizeField;
     appendInt32(sizeField, static_cast<std::int32_t>(size));
@@ -115,13 +116,13 @@ void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& 
         const std::uintmax_t want = std::min<std::uintmax_t>(sizeof buffer, size - done);
         in.read(buffer, static_cast<std::streamsize>(want));
         const std::streamsize got = in.gcount();
-        if (got <= 0) throw BuildError(file.string() + ": read error or the file shrank while it was read");
+        if (got <= 0) throw BuildError(pathText(file) + ": read error or the file shrank while it was read");
         for (std::streamsize i = 0; i < got; ++i) buffer[i] = static_cast<char>(buffer[i] ^ kIncludeMask);
         out.write(buffer, got);
         checksum.add(buffer, static_cast<std::size_t>(got));
         done += static_cast<std::uintmax_t>(got);
     }
-    if (in.peek() != std::char_traits<char>::eof()) throw BuildError(file.string() + ": the file grew while it was read");
+    if (in.peek() != std::char_traits<char>::eof()) throw BuildError(pathText(file) + ": the file grew while it was read");
 }
 
 }  // namespace
@@ -136,7 +137,7 @@ std::uint64_t writeExecutable(const fs::path& path, const std::string& head, con
     std::uint64_t size = 0;
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw BuildError(path.string() + ": cannot create: " + std::strerror(errno));
+        if (!out) throw BuildError(pathText(path) + ": cannot create: " + std::strerror(errno));
         try {
             // The header checksum covers the whole file, so it is summed as
             // the file streams out and stored once everything is written.
@@ -155,20 +156,20 @@ std::uint64_t writeExecutable(const fs::path& path, const std::string& head, con
             out.close();
         } catch (...) {
             out.close();
-            std::remove(temporary.c_str());
+            fs::remove(temporary, ec);
             throw;
         }
         if (!out) {
-            std::remove(temporary.c_str());
-            throw BuildError(path.string() + ": write error");
+            fs::remove(temporary, ec);
+            throw BuildError(pathText(path) + ": write error");
         }
     }
     fs::permissions(temporary, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
                     fs::perm_options::add, ec);
     fs::rename(temporary, path, ec);
     if (ec) {
-        std::remove(temporary.c_str());
-        throw BuildError(path.string() + ": cannot write: " + ec.message());
+        fs::remove(temporary, ec);
+        throw BuildError(pathText(path) + ": cannot write: " + ec.message());
     }
     return size;
 }

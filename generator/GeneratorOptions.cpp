@@ -38,14 +38,20 @@ const std::vector<OptionInfo> kOptions = {
      "`application.install-root` beside the output. Turn it off when the class path brings the runtime "
      "otherwise."},
     {"signing.pkcs12", "string (path)", "none",
-     "Sign the executable with the certificate and key of this PKCS#12 file (needs osslsigncode)."},
+     "Sign the executable with the certificate and key of this PKCS#12 file (with osslsigncode or signtool)."},
     {"signing.certificate", "string (path)", "none",
-     "Sign with this certificate file (PEM or DER); needs `signing.key`. Not together with `signing.pkcs12`."},
+     "Sign with this certificate file (PEM or DER); needs `signing.key` and osslsigncode. Not together with "
+     "`signing.pkcs12`."},
     {"signing.key", "string (path)", "none", "The private key file that belongs to `signing.certificate`."},
     {"signing.password-env", "string", "none",
      "Name of an environment variable that holds the password of the PKCS#12 file or key."},
     {"signing.timestamp-url", "string", "none",
      "Time-stamping server for the signature (the signed file then differs from run to run)."},
+    {"signing.tool", "string", "osslsigncode, else signtool",
+     "The signing program: a path (relative to the project file) or a name looked up on `PATH`. A program named "
+     "`signtool` is called the way Microsoft's signtool expects, any other the way osslsigncode does. Without it: "
+     "`VEXAL_OSSLSIGNCODE`, else `osslsigncode` on `PATH`, else `signtool` on `PATH` or in an installed Windows "
+     "SDK."},
 };
 
 }  // namespace

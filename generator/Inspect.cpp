@@ -1,7 +1,9 @@
 #include "generator/Inspect.h"
 
+#include <algorithm>
 #include <cstdio>
 
+#include "common/BuildInfo.h"
 #include "config/ConfigBlock.h"
 #include "config/ElfImage.h"
 #include "generator/AppResources.h"
@@ -152,7 +154,38 @@ ResourceSummary summarizeResources(const ResourceTree& tree) {
     return summary;
 }
 
+LauncherBuild findLauncherBuild(const std::string& bytes, std::uint64_t end) {
+    LauncherBuild build;
+    const std::size_t limit = static_cast<std::size_t>(std::min<std::uint64_t>(end, bytes.size()));
+    const std::string prefix = kBuildRecordPrefix;
+    for (std::size_t at = bytes.find(prefix); at != std::string::npos && at < limit; at = bytes.find(prefix, at + 1)) {
+        // "<version> <commit>" up to the zero byte, in the characters the
+        // record is made of; anything else is not a record.
+        const std::size_t start = at + prefix.size();
+        const std::size_t stop = bytes.find('\0', start);
+        if (stop == std::string::npos || stop > limit || stop - start > 80) continue;
+        const std::string text = bytes.substr(start, stop - start);
+        const std::size_t blank = text.find(' ');
+        if (blank == std::string::npos || blank == 0 || blank + 1 == text.size()) continue;
+        if (text.find_first_not_of("0123456789abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ._+- ") !=
+                std::string::npos ||
+            text.find(' ', blank + 1) != std::string::npos) {
+            continue;
+        }
+        build.found = true;
+        build.version = text.substr(0, blank);
+        build.commit = text.substr(blank + 1);
+        return build;
+    }
+    return build;
+}
+
 namespace {
+
+std::string launcherText(const LauncherBuild& build) {
+    if (!build.found) return "unknown (the stub carries no build record)";
+    return "vexal " + build.version + " (commit " + build.commit + ")";
+}
 
 bool inspectElf(const std::string& bytes, Inspection& result, std::string& reason) {
     result.elf = true;
@@ -170,6 +203,7 @@ bool inspectElf(const std::string& bytes, Inspection& result, std::string& reaso
         return false;
     }
     result.blockEnd = read.blockEnd;
+    result.launcher = findLauncherBuild(bytes, result.blockStart);
     readIncludedRecords(bytes, result);
     return true;
 }
@@ -198,6 +232,7 @@ bool inspectExecutable(const std::string& bytes, Inspection& result, std::string
         return false;
     }
     result.blockEnd = read.blockEnd;
+    result.launcher = findLauncherBuild(bytes, result.blockStart);
     readIncludedRecords(bytes, result);
     readSections(bytes, result);
     ResourceTree tree;
@@ -241,6 +276,7 @@ std::string entriesAndIncludesText(const Inspection& in) {
 std::string inspectionText(const Inspection& in, const std::string& fileName) {
     std::string out;
     out += "File:            " + fileName + " (" + std::to_string(in.fileSize) + " bytes)\n";
+    out += "Launcher:        " + launcherText(in.launcher) + "\n";
     if (in.elf) {
         out += "Architecture:    linux-x64 (ELF)\n";
         out += "Block:           " + hex(in.blockStart) + " to " + hex(in.blockEnd) + "\n";
@@ -279,6 +315,9 @@ std::string inspectionJson(const Inspection& in, const std::string& fileName) {
     std::string out = "{\n";
     out += "  \"file\": " + jsonString(fileName) + ",\n";
     out += "  \"size\": " + std::to_string(in.fileSize) + ",\n";
+    out += "  \"launcher\": " + (in.launcher.found ? "{\"version\": " + jsonString(in.launcher.version) +
+                                                     ", \"commit\": " + jsonString(in.launcher.commit) + "}"
+                                               : std::string("null")) + ",\n";
     out += "  \"architecture\": " + jsonString(in.elf ? std::string("linux-x64") : archName(in.pe.machine)) + ",\n";
     out += "  \"subsystem\": " + jsonString(subsystemName(in.pe.subsystem)) + ",\n";
     out += "  \"sections\": [";

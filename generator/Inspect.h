@@ -39,9 +39,21 @@ struct SectionInfo {
     std::uint32_t virtualAddress = 0, virtualSize = 0, rawPosition = 0, rawSize = 0;
 };
 
+// The launcher's build record (common/BuildInfo.h) in an image.
+struct LauncherBuild {
+    bool found = false;
+    std::string version;  // "1.0.0"
+    std::string commit;   // "0123456789ab", "unknown"
+};
+
+// The first build record in the image's first `end` bytes (the stub part:
+// what follows the block is the application's).
+LauncherBuild findLauncherBuild(const std::string& bytes, std::uint64_t end);
+
 // What a generated executable holds.
 struct Inspection {
     PeInfo pe;
+    LauncherBuild launcher;
     bool elf = false;  // a Linux launcher: no sections, resources or signature read
     std::uint64_t fileSize = 0;
     std::uint64_t blockStart = 0;

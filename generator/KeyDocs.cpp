@@ -58,10 +58,12 @@ Rules:
 - The stub is `vexal-stub-gui.exe` or `vexal-stub-console.exe` as `subsystem` says, of the
   architecture `arch`. Without `subsystem`, `application.type` 1 (`"gui"`) or 5 takes the
   GUI stub and any other type the console stub.
+- Java version bounds (`java.min-version`, `java.max-version`) begin with a number
+  (`"1.8"`, `"11"`, `"17.0.2"`); the launcher compares them piece by piece, numbers by
+  value, as prefixes: `"17"` takes in `"17.0.15"`, and `"11"` is above `"9"`.
 - On any error nothing is written. Warnings (the build goes on) point at settings the
-  launcher accepts but that are rarely meant: a Java version bound such as `"9"` or
-  `"11"` (versions are compared as texts, byte by byte, so `"11.0.2"` sorts below `"9"`),
-  a maximum version below the minimum, a splash screen without a bitmap.
+  launcher accepts but that are rarely meant: a maximum version below the minimum, a
+  splash screen without a bitmap, `signing.tool` without a certificate.
 
 ## Resources
 
@@ -82,19 +84,26 @@ records the time of signing; set `SOURCE_DATE_EPOCH` to fix it.
 ## Signing
 
 With `signing.pkcs12`, or `signing.certificate` and `signing.key`, the finished
-executable is signed with `osslsigncode` (SHA-256, the application name as description;
-`VEXAL_OSSLSIGNCODE` names another program). The password is read from the environment
-variable named by `signing.password-env`. The signature is appended behind the block
-and the included files; the launcher finds its block through the resource section's
-header fields, which signing leaves as they are.
+executable is signed (SHA-256, the application name as description) with the program
+that `signing.tool` names, else with `osslsigncode` (`VEXAL_OSSLSIGNCODE` names another
+copy), else with Microsoft's `signtool` (on `PATH` or from an installed Windows SDK;
+PKCS#12 files only). The password is read from the environment variable named by
+`signing.password-env`; osslsigncode reads it from a private file, signtool takes it on
+its command line (it has no other way). `SOURCE_DATE_EPOCH` fixes the signing time
+with osslsigncode only. The signature is appended behind the block and the included
+files; the launcher finds its block through the resource section's header fields,
+which signing leaves as they are.
 
 ## Other commands
 
 - `vexal init --main-class com.example.Main --jar app.jar [--type console] [-o FILE]`
   writes a commented starter project (`vexal.toml`).
-- `vexal inspect EXE [--json]` shows the architecture, subsystem, sections, every entry with its
-  key and id, the included files, the resources (icon sizes, bitmap size, version
-  strings, manifest) and the signature of an executable the generator made.
+- `vexal inspect EXE [--json]` shows the launcher's version, the architecture, subsystem,
+  sections, every entry with its key and id, the included files, the resources (icon
+  sizes, bitmap size, version strings, manifest) and the signature of an executable the
+  generator made.
+- `vexal --version` prints the generator's version and commit; `vexal` alone prints
+  the help.
 
 ## Executable options
 

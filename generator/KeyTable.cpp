@@ -70,7 +70,7 @@ const std::vector<KeyInfo> kKeys = {
      "to point to an installed JDK or JRE.",
      "The Java runtime found through the search path is damaged."},
     {"messages.env-jvm-broken", 1003, KeyKind::Message,
-     "The %ENV_VAR_NAME% envionment variable does not\r\npoint to a working JDK or JRE.",
+     "The %ENV_VAR_NAME% environment variable does not\r\npoint to a working JDK or JRE.",
      "The runtime named by an environment variable does not work; %ENV_VAR_NAME% is its name."},
     {"messages.dir-jvm-damaged", 1004, KeyKind::Message,
      "The JVM found at %DEFINED_PATH% is damaged.\r\nPlease reinstall or define VEXAL_JAVA_HOME\r\n"

@@ -12,12 +12,15 @@
 #include <toml++/toml.h>
 
 #include "common/Limits.h"
+#include "config/ConfigIds.h"
 #include "files/IncludedFiles.h"
 #include "generator/ExeWriter.h"
 #include "generator/GeneratorOptions.h"
 #include "generator/KeyTable.h"
+#include "generator/PathText.h"
 #include "generator/TextEncoding.h"
 #include "generator/ValueText.h"
+#include "windows/WinLoader/JavaVersion.h"
 
 namespace vexal {
 namespace gen {
@@ -30,7 +33,7 @@ void storeIncludedFiles(Project& project) {
     std::string names;
     for (const auto& file : project.includes) names += (names.empty() ? "" : ";") + file.name;
     if (names.size() > kTextBuffer - 1) {
-        throw ProjectError(project.file.string() + ": include: the file names take " + std::to_string(names.size()) +
+        throw ProjectError(pathText(project.file) + ": include: the file names take " + std::to_string(names.size()) +
                            " bytes together; the launcher reads at most " + std::to_string(kTextBuffer - 1));
     }
     project.store.setNarrow(kIncludedFileCountId, std::to_string(project.includes.size()));
@@ -164,6 +167,20 @@ toml::table parseOverride(const std::string& text) {
     }
 }
 
+// A Java version bound as the launcher compares it: empty (no bound), or a
+// number first, then numbers, letters and the separators of version texts
+// ("1.8.0_392", "17.0.2", "21-ea", "9.0.4+11"). Anything else ("abc",
+// "v17", "17 ") lets in every version or none.
+bool isVersionBound(const std::string& text) {
+    if (text.empty()) return true;
+    if (text[0] < '0' || text[0] > '9') return false;
+    for (char c : text) {
+        const bool letterOrDigit = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+        if (!letterOrDigit && c != '.' && c != '_' && c != '-' && c != '+') return false;
+    }
+    return true;
+}
+
 class ProjectReader {
 public:
     explicit ProjectReader(const fs::path& file) { project_.file = file; }
@@ -194,6 +211,10 @@ private:
             fail(leaf, error.what());
         }
         if (info->id == 122 && text.empty()) fail(leaf, "the main class must not be empty");
+        if ((info->id == id::MinVersion || info->id == id::MaxVersion) && !isVersionBound(text)) {
+            fail(leaf, "\"" + text + "\" is not a Java version: a bound begins with a number, such as \"1.8\", "
+                       "\"11\" or \"17.0.2\"");
+        }
         storeNarrow(leaf, info->id, text, info->maxBytes);
     }
 
@@ -204,7 +225,7 @@ private:
     }
 
     fs::path relativeToProject(const std::string& path) const {
-        fs::path p(path);
+        fs::path p = pathFromUtf8(path);
         return p.is_absolute() ? p : project_.file.parent_path() / p;
     }
 
@@ -226,7 +247,7 @@ private:
         try {
             return parse(bytes);
         } catch (const ResourceError& error) {
-            fail(leaf, path.string() + ": " + error.what());
+            fail(leaf, pathText(path) + ": " + error.what());
         }
     }
 
@@ -293,9 +314,24 @@ private:
             signing.timestampUrl = text;
             return;
         }
+        if (key == "signing.tool") {
+            // A bare name is looked up on PATH when signing; a path is the
+            // project's own, relative to it.
+            where_[key] = location(leaf);
+            const fs::path program = pathFromUtf8(text);
+            if (!program.has_parent_path() && !program.is_absolute()) {
+                signing.tool = text;
+                return;
+            }
+            const fs::path path = relativeToProject(text);
+            std::error_code ec;
+            if (!fs::is_regular_file(path, ec)) fail(leaf, "no such file: " + pathText(path));
+            signing.tool = pathText(fs::absolute(path, ec));
+            return;
+        }
         fs::path path = relativeToProject(text);
         std::error_code ec;
-        if (!fs::is_regular_file(path, ec)) fail(leaf, "no such file: " + path.string());
+        if (!fs::is_regular_file(path, ec)) fail(leaf, "no such file: " + pathText(path));
         if (key == "signing.pkcs12") signing.pkcs12 = path;
         if (key == "signing.certificate") signing.certificate = path;
         if (key == "signing.key") signing.key = path;
@@ -335,7 +371,7 @@ private:
             std::string item = "item " + std::to_string(i + 1);
             if (!text || text->empty()) fail(leaf, item + ": expected a file path");
             item += " \"" + *text + "\"";
-            IncludedFile file{relativeToProject(*text), fs::path(*text).filename().string()};
+            IncludedFile file{relativeToProject(*text), pathText(pathFromUtf8(*text).filename())};
             std::string name, bad;
             if (!utf8ToCp1252(file.name, name, bad)) {
                 fail(leaf, item + ": the character " + bad + " of the file name has no place in the Windows-1252 code page");
@@ -356,12 +392,12 @@ private:
 
     static void checkReadable(const Leaf& leaf, const std::string& item, const fs::path& path) {
         std::error_code ec;
-        if (!fs::exists(path, ec)) fail(leaf, item + ": no such file: " + path.string());
-        if (!fs::is_regular_file(path, ec)) fail(leaf, item + ": not a regular file: " + path.string());
+        if (!fs::exists(path, ec)) fail(leaf, item + ": no such file: " + pathText(path));
+        if (!fs::is_regular_file(path, ec)) fail(leaf, item + ": not a regular file: " + pathText(path));
         std::ifstream in(path, std::ios::binary);
-        if (!in) fail(leaf, item + ": cannot read " + path.string() + ": " + std::strerror(errno));
+        if (!in) fail(leaf, item + ": cannot read " + pathText(path) + ": " + std::strerror(errno));
         const std::uintmax_t size = fs::file_size(path, ec);
-        if (ec || size > 0x7FFFFFFFu) fail(leaf, item + ": " + path.string() + " must be smaller than 2 GiB");
+        if (ec || size > 0x7FFFFFFFu) fail(leaf, item + ": " + pathText(path) + " must be smaller than 2 GiB");
     }
 
     // Case folding of Windows-1252 text as Windows compares file names:
@@ -421,7 +457,7 @@ private:
     void finish() {
         ConfigStore& store = project_.store;
         if (!store.hasNarrow(122)) {
-            throw ProjectError(project_.file.string() + ": application.main-class: missing; the main class is required");
+            throw ProjectError(pathText(project_.file) + ": application.main-class: missing; the main class is required");
         }
         checkSigning();
         if (!project_.subsystem.empty() && !store.hasNarrow(107)) {
@@ -457,37 +493,24 @@ private:
         if (signing.certificate.empty() != signing.key.empty()) {
             signingError("signing.certificate and signing.key go together; one of them is missing");
         }
+        if (!signing.wanted() && !signing.tool.empty()) {
+            warn("signing.tool", "no signing.pkcs12 or signing.certificate is given, so the executable is not signed");
+        }
     }
 
     void warn(const std::string& key, const std::string& reason) {
         auto where = where_.find(key);
-        project_.warnings.push_back((where == where_.end() ? project_.file.string() : where->second) + ": " + key +
+        project_.warnings.push_back((where == where_.end() ? pathText(project_.file) : where->second) + ": " + key +
                                     ": " + reason);
     }
 
-    // Java versions are compared as texts, byte by byte, with prefix bounds:
-    // "11.0.2" sorts below "9", and "9.0.4" above "11".
-    void warnAboutVersion(const std::string& key, const std::string& bound, bool minimum) {
-        std::string number = bound.substr(0, bound.find('.'));
-        if (number.empty() || number.find_first_not_of("0123456789") != std::string::npos || number == "1" ||
-            number[0] == '0') {
-            return;
-        }
-        std::string compared = "\"" + bound + "\" is compared with version texts byte by byte, not as a number: ";
-        if (number.size() == 1) {
-            warn(key, compared + "Java 10 and later (\"10.0.2\", \"17.0.1\") sort below it and are " +
-                          (minimum ? "refused" : "accepted"));
-        } else {
-            warn(key, compared + "Java 9 (\"9.0.4\") sorts above it and is " + (minimum ? "accepted" : "refused"));
-        }
-    }
-
+    // The launcher compares versions piece by piece, numbers by value, with
+    // prefix bounds ("17" takes in "17.0.15"): the range is empty when the
+    // minimum itself, the least version it lets in, is above the maximum.
     void warnAboutVersions() {
         ConfigStore& store = project_.store;
-        std::string minimum = store.narrow(126), maximum = store.narrow(127);
-        if (where_.count("java.min-version")) warnAboutVersion("java.min-version", minimum, true);
-        if (where_.count("java.max-version")) warnAboutVersion("java.max-version", maximum, false);
-        if (!maximum.empty() && maximum < minimum && minimum.compare(0, maximum.size(), maximum) != 0) {
+        std::string minimum = store.narrow(id::MinVersion), maximum = store.narrow(id::MaxVersion);
+        if (!maximum.empty() && !minimum.empty() && !versionInRange(minimum, minimum, maximum, true, true)) {
             warn("java.max-version", "\"" + maximum + "\" is below java.min-version \"" + minimum +
                                          "\", so no Java version is accepted");
         }
@@ -537,12 +560,12 @@ bool Project::guiStub() const {
 std::string Project::applicationName() const { return store.narrow(101); }
 
 Project parseProject(const std::string& text, const fs::path& file, const std::vector<std::string>& overrides) {
-    toml::table document = parseToml(text, file.string());
+    toml::table document = parseToml(text, pathText(file));
     std::vector<toml::table> overrideTables;
     for (const auto& line : overrides) overrideTables.push_back(parseOverride(line));
 
     std::vector<Leaf> leaves;
-    flatten(document, "", file.string(), leaves);
+    flatten(document, "", pathText(file), leaves);
     for (const auto& table : overrideTables) {
         std::vector<Leaf> replacements;
         flatten(table, "", "--set", replacements);
@@ -562,14 +585,14 @@ Project parseProject(const std::string& text, const fs::path& file, const std::v
 
 Project readProject(const fs::path& file, const std::vector<std::string>& overrides) {
     std::error_code ec;
-    if (fs::is_directory(file, ec)) throw ProjectError(file.string() + ": cannot read the project file: it is a directory");
+    if (fs::is_directory(file, ec)) throw ProjectError(pathText(file) + ": cannot read the project file: it is a directory");
     std::ifstream in(file, std::ios::binary);
     if (!in) {
-        throw ProjectError(file.string() + ": cannot read the project file: " + std::strerror(errno));
+        throw ProjectError(pathText(file) + ": cannot read the project file: " + std::strerror(errno));
     }
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw ProjectError(file.string() + ": cannot read the project file");
+    if (in.bad()) throw ProjectError(pathText(file) + ": cannot read the project file");
     return parseProject(text.str(), file, overrides);
 }
 

@@ -25,6 +25,7 @@ struct SigningOptions {
     std::filesystem::path key;
     std::string passwordEnv;
     std::string timestampUrl;
+    std::string tool;         // signing.tool: an absolute path, or a name looked up on PATH; empty: the default
     std::string signingTime;  // Unix time recorded in the signature; empty: now
 
     bool wanted() const { return !pkcs12.empty() || !certificate.empty(); }

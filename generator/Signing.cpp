@@ -1,18 +1,11 @@
 #include "generator/Signing.h"
 
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <algorithm>
 
 #include "generator/ExeWriter.h"
-
-extern char** environ;
+#include "generator/HostEnvironment.h"
+#include "generator/PathText.h"
+#include "generator/PrivateFile.h"
 
 namespace vexal {
 namespace gen {
@@ -30,122 +23,153 @@ struct Scratch {
     }
 };
 
-void writePrivateFile(const fs::path& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (fd < 0) throw BuildError(path.string() + ": cannot create");
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n <= 0) {
-            ::close(fd);
-            throw BuildError(path.string() + ": write error");
-        }
-        done += static_cast<std::size_t>(n);
+std::string lowerAscii(std::string text) {
+    for (char& c : text) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    ::close(fd);
+    return text;
+}
+
+const char* toolName(SigningToolKind kind) { return kind == SigningToolKind::Signtool ? "signtool" : "osslsigncode"; }
+
+// signing.tool: a path (made absolute by the project reader) or a name.
+SigningTool projectTool(const std::string& tool) {
+    fs::path program = pathFromUtf8(tool);
+    if (!program.is_absolute()) program = findProgramOnPath(tool);
+    std::error_code ec;
+    if (!program.empty() && !fs::is_regular_file(program, ec)) program.clear();
+    return {program, signingToolKind(pathFromUtf8(tool))};
+}
+
+std::string missingToolMessage(const SigningOptions& options) {
+    if (!options.tool.empty()) {
+        return "signing.tool: \"" + options.tool + "\" is not there" +
+               (pathFromUtf8(options.tool).is_absolute() ? "" : " (looked on PATH)");
+    }
+    return "signing needs osslsigncode (Debian package osslsigncode) or Microsoft's signtool, and neither was "
+           "found on PATH; name one with signing.tool (or VEXAL_OSSLSIGNCODE)";
+}
+
+std::string trimmedLog(std::string log) {
+    while (!log.empty() && (log.back() == '\n' || log.back() == '\r')) log.pop_back();
+    return log;
+}
+
+void runSigningTool(const std::vector<std::string>& command, SigningToolKind kind, const fs::path& target) {
+    std::string log;
+    int code = runProgram(command, log);
+    if (code != 0) {
+        log = trimmedLog(log);
+        throw BuildError(std::string(toolName(kind)) + " could not sign " + pathText(target) +
+                         (code < 0 ? " (it did not run)" : " (exit code " + std::to_string(code) + ")") +
+                         (log.empty() ? "" : ":\n" + log));
+    }
+}
+
+std::string password(const SigningOptions& options) {
+    if (options.passwordEnv.empty()) return "";
+    std::string value;
+    if (!environmentValue(options.passwordEnv, value)) {
+        throw BuildError("signing.password-env: the environment variable " + options.passwordEnv + " is not set");
+    }
+    return value;
 }
 
 }  // namespace
+
+SigningToolKind signingToolKind(const fs::path& program) {
+    std::string name = lowerAscii(pathText(program.filename()));
+    return name == "signtool" || name == "signtool.exe" ? SigningToolKind::Signtool : SigningToolKind::Osslsigncode;
+}
 
 std::vector<std::string> signCommand(const std::string& tool, const SigningOptions& options,
                                      const std::string& description, const fs::path& input, const fs::path& output,
                                      const fs::path& passwordFile) {
     std::vector<std::string> command = {tool, "sign"};
     if (!options.pkcs12.empty()) {
-        command.insert(command.end(), {"-pkcs12", options.pkcs12.string()});
+        command.insert(command.end(), {"-pkcs12", pathText(options.pkcs12)});
     } else {
-        command.insert(command.end(), {"-certs", options.certificate.string(), "-key", options.key.string()});
+        command.insert(command.end(), {"-certs", pathText(options.certificate), "-key", pathText(options.key)});
     }
-    if (!passwordFile.empty()) command.insert(command.end(), {"-readpass", passwordFile.string()});
+    if (!passwordFile.empty()) command.insert(command.end(), {"-readpass", pathText(passwordFile)});
     command.insert(command.end(), {"-h", "sha256"});
     if (!description.empty()) command.insert(command.end(), {"-n", description});
     if (!options.timestampUrl.empty()) command.insert(command.end(), {"-t", options.timestampUrl});
     if (!options.signingTime.empty()) command.insert(command.end(), {"-time", options.signingTime});
-    command.insert(command.end(), {"-in", input.string(), "-out", output.string()});
+    command.insert(command.end(), {"-in", pathText(input), "-out", pathText(output)});
     return command;
 }
 
-std::string findSigningTool() {
-    if (const char* tool = std::getenv("VEXAL_OSSLSIGNCODE")) {
-        if (*tool) return tool;
-    }
-    const char* path = std::getenv("PATH");
-    std::istringstream dirs(path ? path : "/usr/bin:/bin");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        fs::path candidate = fs::path(dir.empty() ? "." : dir) / "osslsigncode";
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return "";
+std::vector<std::string> signtoolCommand(const std::string& tool, const SigningOptions& options,
+                                         const std::string& description, const fs::path& file,
+                                         const std::string& password) {
+    std::vector<std::string> command = {tool, "sign", "/fd", "sha256", "/f", pathText(options.pkcs12)};
+    if (!password.empty()) command.insert(command.end(), {"/p", password});
+    if (!description.empty()) command.insert(command.end(), {"/d", description});
+    if (!options.timestampUrl.empty()) command.insert(command.end(), {"/t", options.timestampUrl});
+    command.push_back(pathText(file));
+    return command;
 }
 
-int runProgram(const std::vector<std::string>& command, std::string& output) {
-    char pattern[] = "/tmp/vexal-run-XXXXXX";
-    int fd = ::mkstemp(pattern);
-    if (fd < 0) return -1;
-    ::unlink(pattern);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, fd, 1);
-    posix_spawn_file_actions_adddup2(&actions, fd, 2);
-    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    std::vector<char*> argv;
-    for (const auto& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    int spawned = posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    int status = 0;
-    if (spawned == 0) {
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
+SigningTool chooseSigningTool(const SigningOptions& options) {
+    if (!options.tool.empty()) return projectTool(options.tool);
+    std::string named;
+    if (environmentValue("VEXAL_OSSLSIGNCODE", named) && !named.empty()) {
+        return {pathFromUtf8(named), SigningToolKind::Osslsigncode};
     }
-    ::lseek(fd, 0, SEEK_SET);
-    char buffer[4096];
-    ssize_t n;
-    output.clear();
-    while ((n = ::read(fd, buffer, sizeof buffer)) > 0) output.append(buffer, static_cast<std::size_t>(n));
-    ::close(fd);
-    if (spawned != 0) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    fs::path program = findProgramOnPath("osslsigncode");
+    if (!program.empty()) return {program, SigningToolKind::Osslsigncode};
+    // signtool comes with the Windows SDK, which does not put it on PATH.
+    program = findProgramOnPath("signtool");
+    if (program.empty()) {
+        const std::vector<fs::path> installed = installedSigntools();
+        if (!installed.empty()) program = installed.front();
+    }
+    if (!program.empty()) return {program, SigningToolKind::Signtool};
+    return {};
 }
+
+std::string findSigningTool() { return pathText(chooseSigningTool(SigningOptions{}).program); }
 
 std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
                            const fs::path& target) {
-    std::string tool = findSigningTool();
-    if (tool.empty()) {
-        throw BuildError("signing needs osslsigncode, which is not installed (Debian package osslsigncode; or set "
-                         "VEXAL_OSSLSIGNCODE)");
+    const SigningTool tool = chooseSigningTool(options);
+    if (tool.program.empty()) throw BuildError(missingToolMessage(options));
+    if (tool.kind == SigningToolKind::Signtool && options.pkcs12.empty()) {
+        throw BuildError("signing.certificate and signing.key need osslsigncode; signtool signs with signing.pkcs12");
     }
     Scratch scratch;
-    fs::path input = target.string() + ".unsigned";
-    fs::path output = target.string() + ".signed";
-    fs::path passwordFile;
+    fs::path input = pathFromUtf8(pathText(target) + ".unsigned");
+    fs::path output = pathFromUtf8(pathText(target) + ".signed");
     scratch.files = {input, output};
     std::error_code ec;
     if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
+    const std::string secret = password(options);
+
+    if (tool.kind == SigningToolKind::Signtool) {
+        // signtool changes the file it is given: a private copy of the bytes.
+        fs::remove(output, ec);
+        writePrivateFile(output, bytes);
+        runSigningTool(signtoolCommand(pathText(tool.program), options, description, output, secret), tool.kind,
+                       target);
+        return readFileBytes(output);
+    }
+
     writePrivateFile(input, bytes);
     fs::remove(output, ec);
+    fs::path passwordFile;
     if (!options.passwordEnv.empty()) {
-        const char* password = std::getenv(options.passwordEnv.c_str());
-        if (!password) {
-            throw BuildError("signing.password-env: the environment variable " + options.passwordEnv + " is not set");
-        }
-        passwordFile = target.string() + ".pass";
+        passwordFile = pathFromUtf8(pathText(target) + ".pass");
         scratch.files.push_back(passwordFile);
-        writePrivateFile(passwordFile, password);
+        writePrivateFile(passwordFile, secret);
     }
     SigningOptions effective = options;
-    const char* epoch = std::getenv("SOURCE_DATE_EPOCH");
-    if (effective.signingTime.empty() && epoch && *epoch) effective.signingTime = epoch;
-    std::string log;
-    int code = runProgram(signCommand(tool, effective, description, input, output, passwordFile), log);
-    if (code != 0) {
-        while (!log.empty() && (log.back() == '\n' || log.back() == '\r')) log.pop_back();
-        throw BuildError("osslsigncode could not sign " + target.string() +
-                         (code < 0 ? " (it did not run)" : " (exit code " + std::to_string(code) + ")") +
-                         (log.empty() ? "" : ":\n" + log));
+    std::string epoch;
+    if (effective.signingTime.empty() && environmentValue("SOURCE_DATE_EPOCH", epoch) && !epoch.empty()) {
+        effective.signingTime = epoch;
     }
+    runSigningTool(signCommand(pathText(tool.program), effective, description, input, output, passwordFile),
+                   tool.kind, target);
     return readFileBytes(output);
 }
 

@@ -1,4 +1,5 @@
 #include "generator/StubLocator.h"
+#include "generator/PathText.h"
 
 namespace vexal {
 namespace gen {
@@ -12,13 +13,13 @@ std::string stubFileName(bool gui, const std::string& arch) {
 }
 
 std::vector<fs::path> stubDirsUnder(const fs::path& root, const std::string& arch) {
-    if (arch == "linux-x64") return {root / arch, root / "linux"};
-    return {root / arch, root / (arch == "x86" ? "win32" : "win64") / "stubs"};
+    if (arch == "linux-x64") return {root / arch, root / "stubs" / arch, root / "linux"};
+    return {root / arch, root / "stubs" / arch, root / (arch == "x86" ? "win32" : "win64") / "stubs"};
 }
 
 std::vector<fs::path> stubRoots(const std::string& explicitDir, const char* environmentDir, const fs::path& selfExe) {
-    if (!explicitDir.empty()) return {fs::path(explicitDir)};
-    if (environmentDir && *environmentDir) return {fs::path(environmentDir)};
+    if (!explicitDir.empty()) return {pathFromUtf8(explicitDir)};
+    if (environmentDir && *environmentDir) return {pathFromUtf8(environmentDir)};
     std::vector<fs::path> roots;
     if (!selfExe.empty()) {
         fs::path parent = selfExe.parent_path().parent_path();
@@ -42,8 +43,11 @@ fs::path findStub(const std::vector<fs::path>& roots, const std::string& arch, b
 
 fs::path findRuntimeFile(const std::vector<fs::path>& roots, const std::string& name, std::vector<fs::path>& tried) {
     for (const auto& root : roots) {
-        std::vector<fs::path> dirs = {root / "runtime"};
-        if (root.filename() == "stubs") dirs.push_back(root.parent_path() / "runtime");
+        std::vector<fs::path> dirs = {root / "lib", root / "runtime"};
+        if (root.filename() == "stubs") {
+            dirs.push_back(root.parent_path() / "lib");
+            dirs.push_back(root.parent_path() / "runtime");
+        }
         for (const auto& dir : dirs) {
             fs::path candidate = dir / name;
             tried.push_back(candidate);
@@ -52,12 +56,6 @@ fs::path findRuntimeFile(const std::vector<fs::path>& roots, const std::string& 
         }
     }
     return fs::path();
-}
-
-fs::path selfExecutable() {
-    std::error_code ec;
-    fs::path self = fs::read_symlink("/proc/self/exe", ec);
-    return ec ? fs::path() : self;
 }
 
 }  // namespace gen

@@ -14,15 +14,17 @@ std::string stubFileName(bool gui);
 std::string stubFileName(bool gui, const std::string& arch);
 
 // Where the stubs of an architecture ("x64", "x86" or "linux-x64") may lie
-// under a stub root: an installed or packaged root holds x64/, x86/ and
-// linux-x64/, a build tree holds win64/stubs, win32/stubs and linux/.
+// under a stub root: a Vexal home (an unpacked release: bin/vexal beside
+// stubs/x64, stubs/x86 and stubs/linux-x64, the runtime jars in lib/) or an
+// installation's share/vexal/stubs hold <arch>/ directories, a build tree
+// holds win64/stubs, win32/stubs and linux/.
 std::vector<std::filesystem::path> stubDirsUnder(const std::filesystem::path& root, const std::string& arch);
 
 // The stub roots, in the order they are tried: the explicit directory
 // (--stubs) or else the environment's directory (VEXAL_STUB_DIR), and
-// else the places beside the running program: its build tree
-// (build/generator/vexal -> build) and its installation
-// (bin/vexal -> share/vexal/stubs).
+// else the places beside the running program: the directory above its own
+// (a home: home/bin/vexal -> home; a build tree: build/generator/vexal ->
+// build) and its installation (prefix/bin/vexal -> prefix/share/vexal/stubs).
 std::vector<std::filesystem::path> stubRoots(const std::string& explicitDir, const char* environmentDir,
                                              const std::filesystem::path& selfExe);
 
@@ -32,14 +34,11 @@ std::filesystem::path findStub(const std::vector<std::filesystem::path>& roots, 
                                std::vector<std::filesystem::path>& tried);
 
 // The launcher's Java runtime file (vexal-runtime.jar, kvlruntime.jar) beside
-// the stubs: root/runtime in a build tree, share/vexal/runtime beside an
-// installed share/vexal/stubs. Empty when none exists; tried receives every
-// path that was looked at.
+// the stubs: lib/ of a home, runtime/ of a build tree, share/vexal/lib (or
+// share/vexal/runtime) beside an installed share/vexal/stubs. Empty when
+// none exists; tried receives every path that was looked at.
 std::filesystem::path findRuntimeFile(const std::vector<std::filesystem::path>& roots, const std::string& name,
                                       std::vector<std::filesystem::path>& tried);
-
-// The running program's own path (empty when the platform does not say).
-std::filesystem::path selfExecutable();
 
 }  // namespace gen
 }  // namespace vexal

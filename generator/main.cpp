@@ -1,22 +1,26 @@
-// vexal: makes Windows executables that launch a Java application, from a
-// TOML project file and the launcher stubs, and shows what such an
-// executable holds.
-#include <cstdlib>
+// vexal: makes Windows and Linux executables that launch a Java
+// application, from a TOML project file and the launcher stubs, and shows
+// what such an executable holds.
 #include <filesystem>
 #include <iostream>
 
 #include <CLI/CLI.hpp>
 
+#include "common/BuildInfo.h"
 #include "generator/Build.h"
 #include "generator/ExeWriter.h"
+#include "generator/HostEnvironment.h"
 #include "generator/Inspect.h"
 #include "generator/KeyDocs.h"
+#include "generator/PathText.h"
+#include "generator/ProgramArguments.h"
 #include "generator/ProjectFile.h"
 #include "generator/StarterProject.h"
 #include "generator/StubLocator.h"
 
 namespace {
 
+using namespace vexal;
 using namespace vexal::gen;
 
 struct BuildOptions {
@@ -34,22 +38,24 @@ struct InspectOptions {
 
 int runBuild(const BuildOptions& options) {
     BuildRequest request;
-    request.projectFile = options.project;
-    request.output = options.output;
+    request.projectFile = pathFromUtf8(options.project);
+    request.output = pathFromUtf8(options.output);
     request.overrides = options.overrides;
-    request.stubRoots = stubRoots(options.stubs, std::getenv("VEXAL_STUB_DIR"), selfExecutable());
+    std::string stubDir;
+    const bool stubDirSet = environmentValue("VEXAL_STUB_DIR", stubDir);
+    request.stubRoots = stubRoots(options.stubs, stubDirSet ? stubDir.c_str() : nullptr, selfExecutable());
     BuildResult result = buildExecutable(request);
     for (const auto& warning : result.warnings) std::cerr << "vexal: warning: " << warning << "\n";
     if (!options.quiet) {
-        std::cout << "wrote " << result.output.string() << " (" << result.size << " bytes, stub "
-                  << result.stub.string() << ")\n";
-        if (!result.installerRuntime.empty()) std::cout << "wrote " << result.installerRuntime.string() << "\n";
+        std::cout << "wrote " << pathText(result.output) << " (" << result.size << " bytes, stub "
+                  << pathText(result.stub) << ")\n";
+        if (!result.installerRuntime.empty()) std::cout << "wrote " << pathText(result.installerRuntime) << "\n";
     }
     return 0;
 }
 
 int runInspect(const InspectOptions& options) {
-    std::string bytes = readFileBytes(options.file);
+    std::string bytes = readFileBytes(pathFromUtf8(options.file));
     Inspection inspection;
     std::string reason;
     if (!inspectExecutable(bytes, inspection, reason)) {
@@ -68,14 +74,15 @@ struct InitOptions {
 
 int runInit(const InitOptions& options) {
     std::string text = starterProject(options.starter);
+    const std::filesystem::path output = pathFromUtf8(options.output);
     std::error_code ec;
-    if (!options.force && std::filesystem::exists(options.output, ec)) {
+    if (!options.force && std::filesystem::exists(output, ec)) {
         std::cerr << "vexal: " << options.output << ": exists already (--force replaces it)\n";
         return 1;
     }
-    writeFileAtomically(options.output, text);
-    std::filesystem::permissions(options.output, std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
-                                                     std::filesystem::perms::others_exec,
+    writeFileAtomically(output, text);
+    std::filesystem::permissions(output, std::filesystem::perms::owner_exec | std::filesystem::perms::group_exec |
+                                             std::filesystem::perms::others_exec,
                                  std::filesystem::perm_options::remove, ec);
     std::cout << "wrote " << options.output << "\n";
     return 0;
@@ -84,16 +91,22 @@ int runInit(const InitOptions& options) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"vexal - makes Windows launchers for Java applications"};
-    app.require_subcommand(1);
+    prepareTextOutput();
+    CLI::App app{"vexal " + std::string(projectVersion()) +
+                 " - makes Windows and Linux launchers for Java applications",
+                 "vexal"};
+    app.require_subcommand(0, 1);
+    // The same commands on every system: "/x" is a path, never an option.
+    app.allow_windows_style_options(false);
+    app.set_version_flag("--version", "vexal " + std::string(projectVersion()) + " (commit " + sourceCommit() + ")");
 
     BuildOptions build;
     CLI::App* buildCommand = app.add_subcommand("build", "Write the executable described by a project file");
     buildCommand->add_option("project", build.project, "The TOML project file")->required();
     buildCommand->add_option("-o,--output", build.output, "The executable to write (default: from the project)");
     buildCommand->add_option("--stubs", build.stubs,
-                             "Directory with x64/ and x86/ stub directories, or a build tree (default: "
-                             "VEXAL_STUB_DIR, else beside this program)");
+                             "A Vexal home, a directory with x64/, x86/ and linux-x64/ stub directories, or a "
+                             "build tree (default: VEXAL_STUB_DIR, else beside this program)");
     buildCommand->add_option("--set", build.overrides, "Override a project key: KEY=VALUE (TOML value)")
         ->allow_extra_args(false);
     buildCommand->add_flag("-q,--quiet", build.quiet, "Print nothing on success");
@@ -116,12 +129,24 @@ int main(int argc, char** argv) {
     CLI::App* keysCommand = app.add_subcommand("keys", "List the keys of the project file");
     keysCommand->add_flag("--markdown", markdown, "Print the reference document (docs/project-file.md)");
 
-    CLI11_PARSE(app, argc, argv);
+    const std::vector<std::string> arguments = programArguments(argc, argv);
+    std::vector<const char*> argumentPointers;
+    for (const auto& argument : arguments) argumentPointers.push_back(argument.c_str());
+    try {
+        app.parse(static_cast<int>(argumentPointers.size()), argumentPointers.data());
+    } catch (const CLI::ParseError& error) {
+        return app.exit(error);
+    }
     try {
         if (*buildCommand) return runBuild(build);
         if (*inspectCommand) return runInspect(inspect);
         if (*initCommand) return runInit(init);
-        std::cout << (markdown ? keysMarkdown() : keysText());
+        if (*keysCommand) {
+            std::cout << (markdown ? keysMarkdown() : keysText());
+            return 0;
+        }
+        // No command: what there is to do.
+        std::cout << app.help();
         return 0;
     } catch (const ProjectError& error) {
         std::cerr << "vexal: " << error.what() << "\n";

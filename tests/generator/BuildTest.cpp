@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "FakeStub.h"
 #include "config/ConfigBlock.h"
 #include "generator/Build.h"
@@ -168,6 +170,30 @@ TEST_F(BuildTest, TheBuildTreeLayoutOfStubsIsFound) {
     EXPECT_EQ(findStub({tree.path()}, "x64", false, tried), tree / "win64/stubs" / stubFileName(false));
     EXPECT_EQ(findStub({tree.path()}, "x86", false, tried), tree / "win32/stubs" / stubFileName(false));
     EXPECT_TRUE(findStub({tree.path()}, "x64", true, tried).empty());
+}
+
+// A Vexal home (an unpacked release) and an installation under a prefix:
+// the generator finds the stubs and the runtime jars beside itself, and
+// --stubs may name the home too.
+TEST(StubRoots, AHomeAndAnInstallationAreFoundBesideTheProgram) {
+    TempDir home, prefix;
+    // The program's directory's parent, the stubs, the jars, what --stubs names.
+    for (const auto& [root, stubs, lib, given] :
+         {std::tuple<fs::path, fs::path, fs::path, fs::path>{home.path(), home / "stubs", home / "lib", home.path()},
+          {prefix.path(), prefix / "share/vexal/stubs", prefix / "share/vexal/lib", prefix / "share/vexal/stubs"}}) {
+        writeFile(stubs / "x64" / stubFileName(false), fakeStub(0x8664, kConsole));
+        writeFile(stubs / "x86" / stubFileName(true), fakeStub(0x14C, kGui));
+        writeFile(stubs / "linux-x64/vexal-stub-linux", "ELF");
+        writeFile(lib / "vexal-runtime.jar", "PK");
+        for (const auto& roots : {stubRoots("", nullptr, root / "bin/vexal"), stubRoots(given.string(), nullptr, "")}) {
+            std::vector<fs::path> tried;
+            EXPECT_EQ(findStub(roots, "x64", false, tried), stubs / "x64" / stubFileName(false)) << root;
+            EXPECT_EQ(findStub(roots, "x86", true, tried), stubs / "x86" / stubFileName(true)) << root;
+            EXPECT_EQ(findStub(roots, "linux-x64", true, tried), stubs / "linux-x64/vexal-stub-linux") << root;
+            EXPECT_TRUE(findStub(roots, "x64", true, tried).empty()) << root;
+            EXPECT_EQ(findRuntimeFile(roots, "vexal-runtime.jar", tried), lib / "vexal-runtime.jar") << root;
+        }
+    }
 }
 
 TEST(StubRoots, ExplicitThenEnvironmentThenBesideTheProgram) {

@@ -129,3 +129,57 @@ TEST(Inspect, ShowsTheResourcesAndTheirSizes) {
         EXPECT_NE(json.find(part), std::string::npos) << part << "\n" << json;
     }
 }
+
+TEST(Inspect, TheLauncherBuildRecordIsReadFromTheStubPartOnly) {
+    const std::string record = std::string("vexal-build: 1.0.0 0123456789ab") + '\0';
+    struct Case {
+        std::string bytes;
+        std::uint64_t end;  // where the stub part ends
+        bool found;
+        std::string version, commit;
+    };
+    const std::vector<Case> cases = {
+        {"MZ..." + record + "rest", 1000, true, "1.0.0", "0123456789ab"},
+        {record, record.size(), true, "1.0.0", "0123456789ab"},
+        {std::string("x\0vexal-build: 2.3.4 unknown\0", 29), 29, true, "2.3.4", "unknown"},
+        {std::string("vexal-build: 1.0.0 abc-dirty\0", 29), 29, true, "1.0.0", "abc-dirty"},
+        // Behind the stub part: the application's data, not a record.
+        {"MZ...." + record, 6, false, "", ""},
+        {"MZ" + record, 10, false, "", ""},
+        // Not records: no zero byte, no commit, other characters; a later
+        // good one still counts.
+        {"vexal-build: 1.0.0 abc", 100, false, "", ""},
+        {std::string("vexal-build: 1.0.0\0", 19), 100, false, "", ""},
+        {std::string("vexal-build: 1.0.0 a b\0", 23), 100, false, "", ""},
+        {std::string("vexal-build: 1.0.0 \xff\0", 21) + record, 100, true, "1.0.0", "0123456789ab"},
+        {"no record at all", 100, false, "", ""},
+    };
+    for (const auto& c : cases) {
+        const LauncherBuild build = findLauncherBuild(c.bytes, c.end);
+        EXPECT_EQ(build.found, c.found) << c.bytes;
+        EXPECT_EQ(build.version, c.version) << c.bytes;
+        EXPECT_EQ(build.commit, c.commit) << c.bytes;
+    }
+}
+
+TEST(Inspect, TheListingNamesTheLauncherVersion) {
+    std::string exe = generated(0x8664, "x64", {});
+    Inspection inspection;
+    std::string reason;
+    ASSERT_TRUE(inspectExecutable(exe, inspection, reason)) << reason;
+    EXPECT_NE(inspectionText(inspection, "a.exe").find("\nLauncher:        unknown (the stub carries no build record)\n"),
+              std::string::npos);
+    EXPECT_NE(inspectionJson(inspection, "a.exe").find("\n  \"launcher\": null,\n"), std::string::npos);
+
+    // A record in the stub's image: in the padding between the fake stub's
+    // section table and its first section's data (0x400).
+    exe = generated(0x8664, "x64", {});
+    const std::string record = std::string("vexal-build: 9.8.7 fedcba987654") + '\0';
+    exe.replace(0x300, record.size(), record);
+    ASSERT_TRUE(inspectExecutable(exe, inspection, reason)) << reason;
+    EXPECT_NE(inspectionText(inspection, "a.exe").find("\nLauncher:        vexal 9.8.7 (commit fedcba987654)\n"),
+              std::string::npos)
+        << inspectionText(inspection, "a.exe");
+    EXPECT_NE(inspectionJson(inspection, "a.exe").find("\n  \"launcher\": {\"version\": \"9.8.7\", \"commit\": \"fedcba987654\"},\n"),
+              std::string::npos);
+}

@@ -85,6 +85,15 @@ TEST_F(ProjectResources, ErrorsNameTheFileTheKeyAndTheReason) {
         {"java.search-sequence = [\"EJAVA_HOME;Y\"]\n" + kMain,
          ":1: java.search-sequence: item 1 (\"EJAVA_HOME;Y\") contains \";\", the list separator"},
         {"java.min-version = \"1.8\"\n", file + ": application.main-class: missing; the main class is required"},
+        // Version bounds begin with a number and hold the characters of version texts only.
+        {"java.min-version = \"abc\"\n" + kMain,
+         ":1: java.min-version: \"abc\" is not a Java version: a bound begins with a number, such as \"1.8\""},
+        {"java.max-version = \"v17\"\n" + kMain, ":1: java.max-version: \"v17\" is not a Java version"},
+        {"java.min-version = \"17 \"\n" + kMain, ":1: java.min-version: \"17 \" is not a Java version"},
+        {"java.min-version = \".8\"\n" + kMain, ":1: java.min-version: \".8\" is not a Java version"},
+        {"java.max-version = \"17;18\"\n" + kMain, ":1: java.max-version: \"17;18\" is not a Java version"},
+        {"signing.tool = \"tools/none\"\n" + kMain, ":1: signing.tool: no such file: " + (dir / "tools/none").string()},
+        {"signing.tool = \"\"\n" + kMain, ":1: signing.tool: must not be empty"},
     };
     for (const auto& c : cases) {
         std::string message = errorOf(c.text);
@@ -98,21 +107,28 @@ TEST_F(ProjectResources, WarningsForSettingsThatSurpriseUsers) {
         std::string text;
         std::vector<std::string> warnings;
     };
-    const std::string byteWise = " is compared with version texts byte by byte, not as a number: ";
+    const auto empty = [&](int line, const std::string& maximum, const std::string& minimum) {
+        return file + ":" + std::to_string(line) + ": java.max-version: \"" + maximum +
+               "\" is below java.min-version \"" + minimum + "\", so no Java version is accepted";
+    };
     const std::vector<Case> cases = {
         {kMain, {}},
         {"java.min-version = \"1.8\"\njava.max-version = \"1.8\"\n" + kMain, {}},
         {"java.min-version = \"1.8\"\njava.max-version = \"\"\n" + kMain, {}},
-        {"java.min-version = \"9\"\n" + kMain,
-         {file + ":1: java.min-version: \"9\"" + byteWise +
-          "Java 10 and later (\"10.0.2\", \"17.0.1\") sort below it and are refused"}},
-        {"java.min-version = \"11.0\"\n" + kMain,
-         {file + ":1: java.min-version: \"11.0\"" + byteWise + "Java 9 (\"9.0.4\") sorts above it and is accepted"}},
-        {"java.max-version = \"8\"\n" + kMain,
-         {file + ":1: java.max-version: \"8\"" + byteWise +
-          "Java 10 and later (\"10.0.2\", \"17.0.1\") sort below it and are accepted"}},
-        {"java.min-version = \"1.8\"\njava.max-version = \"1.6\"\n" + kMain,
-         {file + ":2: java.max-version: \"1.6\" is below java.min-version \"1.8\", so no Java version is accepted"}},
+        // Bounds compare as numbers, so these need no warning.
+        {"java.min-version = \"9\"\n" + kMain, {}},
+        {"java.min-version = \"11.0\"\njava.max-version = \"17\"\n" + kMain, {}},
+        {"java.min-version = \"1.8\"\njava.max-version = \"1.10\"\n" + kMain, {}},
+        {"java.min-version = \"17.0.2\"\njava.max-version = \"17\"\n" + kMain, {}},
+        {"java.min-version = \"1.8.0_392\"\njava.max-version = \"21-ea\"\n" + kMain, {}},
+        {"java.min-version = \"9.0.4+11\"\n" + kMain, {}},
+        {"java.min-version = \"1.8\"\njava.max-version = \"1.6\"\n" + kMain, {empty(2, "1.6", "1.8")}},
+        {"java.min-version = \"17\"\njava.max-version = \"11.0.2\"\n" + kMain, {empty(2, "11.0.2", "17")}},
+        {"java.min-version = \"17.0.5\"\njava.max-version = \"17.0.2\"\n" + kMain, {empty(2, "17.0.2", "17.0.5")}},
+        // Against the default minimum, 1.5.
+        {"java.max-version = \"1.4\"\n" + kMain, {empty(1, "1.4", "1.5")}},
+        {"signing.tool = \"osslsigncode\"\n" + kMain,
+         {file + ":1: signing.tool: no signing.pkcs12 or signing.certificate is given, so the executable is not signed"}},
         {"splash.show = true\n" + kMain,
          {file + ":1: splash.show: the splash screen is on but no splash.bitmap is given; it shows a plain grey window"}},
         {"splash.show = true\nsplash.bitmap = \"splash.bmp\"\n" + kMain, {}},

@@ -84,7 +84,7 @@ ConfigStore typicalMessages(const std::string& executableType) {
                     "The JVM found in your path is damaged.\r\nPlease reinstall or define VEXAL_JAVA_HOME\r\n"
                     "to point to an installed JDK or JRE.");
     store.setNarrow(msg::EnvJvmBroken,
-                    "The %ENV_VAR_NAME% envionment variable does not\r\npoint to a working JDK or JRE.");
+                    "The %ENV_VAR_NAME% environment variable does not\r\npoint to a working JDK or JRE.");
     store.setNarrow(msg::DirJvmDamaged,
                     "The JVM found at %DEFINED_PATH% is damaged.\r\nPlease reinstall or define VEXAL_JAVA_HOME\r\n"
                     "to point to an installed JDK or JRE.");
