@@ -21,12 +21,12 @@ import java.util.TreeMap;
 final class BuildPlan {
     /** One generator run. */
     static final class Invocation {
-        final Target target;
+        final LauncherTarget target;
         final File output;
         /** The arguments after the generator's own path. */
         final List<String> arguments;
 
-        Invocation(Target target, File output, List<String> arguments) {
+        Invocation(LauncherTarget target, File output, List<String> arguments) {
             this.target = target;
             this.output = output;
             this.arguments = Collections.unmodifiableList(arguments);
@@ -117,7 +117,7 @@ final class BuildPlan {
             sources.put(key, "<set>");
         }
 
-        List<Target> targets = targets(p.targets);
+        List<LauncherTarget> targets = targets(p.targets);
         File base = stripExe(p.output);
         File projectFile;
         String generated = null;
@@ -138,7 +138,7 @@ final class BuildPlan {
         common.addAll(extra);
 
         List<Invocation> invocations = new ArrayList<>();
-        for (Target target : targets) {
+        for (LauncherTarget target : targets) {
             File output = target.output(base).getAbsoluteFile();
             List<String> arguments = new ArrayList<>();
             arguments.add("build");
@@ -214,13 +214,13 @@ final class BuildPlan {
         files.add(file.getAbsolutePath());
     }
 
-    private static List<Target> targets(List<String> names) throws ParameterException {
-        Set<Target> targets = new LinkedHashSet<>();
+    private static List<LauncherTarget> targets(List<String> names) throws ParameterException {
+        Set<LauncherTarget> targets = new LinkedHashSet<>();
         if (names == null || names.isEmpty()) {
-            targets.add(Target.X64);
+            targets.add(LauncherTarget.X64);
         } else {
             for (String name : names) {
-                if (!targets.add(Target.named(name))) {
+                if (!targets.add(LauncherTarget.named(name))) {
                     throw new ParameterException("<targets>: " + name.trim() + " is named twice");
                 }
             }

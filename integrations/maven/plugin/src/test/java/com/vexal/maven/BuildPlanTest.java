@@ -83,9 +83,9 @@ public class BuildPlanTest {
 
         // In the order given; the names follow the target.
         Object[][] expected = {
-            {Target.LINUX_X64, "hello", "linux-x64"},
-            {Target.X64, "hello.exe", "x64"},
-            {Target.X86, "hello-x86.exe", "x86"},
+            {LauncherTarget.LINUX_X64, "hello", "linux-x64"},
+            {LauncherTarget.X64, "hello.exe", "x64"},
+            {LauncherTarget.X86, "hello-x86.exe", "x86"},
         };
         assertEquals(expected.length, plan.invocations.size());
         for (int i = 0; i < expected.length; i++) {
@@ -115,7 +115,7 @@ public class BuildPlanTest {
         assertNull(plan.generatedProject);
         assertEquals(projectToml.getAbsoluteFile(), plan.projectFile);
         BuildPlan.Invocation run = plan.invocations.get(0);
-        assertEquals(Target.X64, run.target);
+        assertEquals(LauncherTarget.X64, run.target);
         assertEquals(new File(target, "app.exe").getAbsoluteFile(), run.output);
         assertEquals(projectToml.getAbsolutePath(), run.arguments.get(1));
         // <set> sorted by key, after the named parameters.

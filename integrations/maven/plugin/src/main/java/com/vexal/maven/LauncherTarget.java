@@ -2,8 +2,12 @@ package com.vexal.maven;
 
 import java.io.File;
 
-/** A kind of executable the plugin writes: the generator's {@code arch} and the output's name. */
-enum Target {
+/**
+ * A kind of executable the plugin writes: the generator's {@code arch} and the
+ * output's name. (Not named Target: Maven would take this class for the items
+ * of {@code <targets><target>...}, by their element name.)
+ */
+enum LauncherTarget {
     X64("x64", ".exe"),
     X86("x86", "-x86.exe"),
     LINUX_X64("linux-x64", "");
@@ -11,7 +15,7 @@ enum Target {
     private final String arch;
     private final String suffix;
 
-    Target(String arch, String suffix) {
+    LauncherTarget(String arch, String suffix) {
         this.arch = arch;
         this.suffix = suffix;
     }
@@ -27,9 +31,9 @@ enum Target {
     }
 
     /** The target named {@code name} in {@code <targets>}, ignoring case and blanks around it. */
-    static Target named(String name) throws ParameterException {
+    static LauncherTarget named(String name) throws ParameterException {
         String wanted = name == null ? "" : name.trim();
-        for (Target target : values()) {
+        for (LauncherTarget target : values()) {
             if (target.arch.equalsIgnoreCase(wanted)) return target;
         }
         throw new ParameterException("<targets>: unknown target \"" + wanted + "\"; the targets are x64, x86 and linux-x64");
