@@ -34,7 +34,9 @@ final class GeneratorRunner {
     List<String> command(List<String> arguments) {
         List<String> command = new ArrayList<>();
         command.add(executable.getPath());
-        command.addAll(arguments);
+        boolean quote = windows && !WindowsArguments.javaQuotesStrictly(
+                System.getProperty("jdk.lang.Process.allowAmbiguousCommands"));
+        for (String argument : arguments) command.add(quote ? WindowsArguments.forCommandLine(argument) : argument);
         return command;
     }
 
