@@ -26,6 +26,15 @@ if(VEXAL_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+# The date of every entry in the jars that the build packs itself (the
+# runtime API, the Maven plugin): SOURCE_DATE_EPOCH when it is set, else a
+# fixed date, so the same sources give the same bytes.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  string(TIMESTAMP VEXAL_ARCHIVE_DATE "%Y-%m-%dT%H:%M:%SZ" UTC)
+else()
+  set(VEXAL_ARCHIVE_DATE 1980-01-01T00:00:02Z)
+endif()
+
 add_library(vexal_posix STATIC ${VEXAL_POSIX_SOURCES})
 target_link_libraries(vexal_posix PUBLIC vexal_pure)
 
@@ -111,6 +120,7 @@ endif()
 
 add_subdirectory(examples)
 add_subdirectory(tests/linux)
+add_subdirectory(integrations/maven)
 
 # The release archives' contents and the .deb (tools/release), and their
 # tests with the Windows generator.

@@ -55,11 +55,20 @@ vexal_release_file(examples/hello/vexal.toml ${CMAKE_SOURCE_DIR}/examples/hello/
 get_target_property(_hello_jar hello JAR_FILE)
 vexal_release_file(examples/hello/hello.jar ${_hello_jar} 644 all)
 vexal_release_file(examples/full/vexal.toml ${CMAKE_SOURCE_DIR}/examples/full/vexal.toml 644 all)
+# The Maven plugin and the runtime API, ready for `mvn install:install-file`
+# (README, docs/maven-plugin.md).
+set(_maven_dist ${CMAKE_BINARY_DIR}/integrations/maven/dist)
+set(_maven_files vexal-maven-plugin-${PROJECT_VERSION}.jar vexal-maven-plugin-${PROJECT_VERSION}.pom
+  vexal-runtime-api-${PROJECT_VERSION}.jar vexal-runtime-api-${PROJECT_VERSION}-sources.jar
+  vexal-runtime-api-${PROJECT_VERSION}-javadoc.jar vexal-runtime-api-${PROJECT_VERSION}.pom)
+foreach(file ${_maven_files})
+  vexal_release_file(maven/${file} ${_maven_dist}/${file} 644 all)
+endforeach()
 file(GENERATE OUTPUT ${_release_dir}/contents.txt CONTENT "${_lines}")
 
 # Everything the archives hold, built: `cmake --build BUILD --target release-content`.
 add_custom_target(release-content DEPENDS vexal vexal-stub-linux win64 win32 win64-generator hello
-  ${VEXAL_RELEASE_JARS})
+  ${VEXAL_RELEASE_JARS} vexal_maven_plugin)
 
 # The .deb: the same files in a Debian system's places. CPack runs only these
 # install rules; it builds nothing (tools/release builds release-content
