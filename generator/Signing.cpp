@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -21,21 +22,27 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Removes the listed files when the scope ends.
-struct Scratch {
-    std::vector<fs::path> files;
-    ~Scratch() {
-        std::error_code ec;
-        for (const auto& file : files) fs::remove(file, ec);
-    }
-};
+SigningScratch::SigningScratch() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/vexal-sign-XXXXXX";
+    if (::mkdtemp(&pattern[0]) == nullptr) throw BuildError("signing: cannot create a private scratch directory");
+    path_ = pattern;
+}
 
+SigningScratch::~SigningScratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);  // never follows a link
+}
+
+// A new file only: O_EXCL and O_NOFOLLOW, so an existing file or a link is
+// never written through.
 void writePrivateFile(const fs::path& path, const std::string& bytes) {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) throw BuildError(path.string() + ": cannot create");
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             ::close(fd);
             throw BuildError(path.string() + ": write error");
@@ -112,27 +119,27 @@ int runProgram(const std::vector<std::string>& command, std::string& output) {
 
 std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
                            const fs::path& target) {
+    SigningScratch scratch;
+    return signExecutable(bytes, options, description, target, scratch);
+}
+
+std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
+                           const fs::path& target, const SigningScratch& scratch) {
     std::string tool = findSigningTool();
     if (tool.empty()) {
         throw BuildError("signing needs osslsigncode, which is not installed (Debian package osslsigncode; or set "
                          "VEXAL_OSSLSIGNCODE)");
     }
-    Scratch scratch;
-    fs::path input = target.string() + ".unsigned";
-    fs::path output = target.string() + ".signed";
+    const fs::path input = scratch.file("unsigned.exe");
+    const fs::path output = scratch.file("signed.exe");
     fs::path passwordFile;
-    scratch.files = {input, output};
-    std::error_code ec;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
     writePrivateFile(input, bytes);
-    fs::remove(output, ec);
     if (!options.passwordEnv.empty()) {
         const char* password = std::getenv(options.passwordEnv.c_str());
         if (!password) {
             throw BuildError("signing.password-env: the environment variable " + options.passwordEnv + " is not set");
         }
-        passwordFile = target.string() + ".pass";
-        scratch.files.push_back(passwordFile);
+        passwordFile = scratch.file("password");
         writePrivateFile(passwordFile, password);
     }
     SigningOptions effective = options;
