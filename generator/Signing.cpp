@@ -20,8 +20,6 @@ namespace gen {
 
 namespace fs = std::filesystem;
 
-namespace {
-
 SigningScratch::SigningScratch() {
     const char* tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp != nullptr && tmp[0] == '/' ? tmp : "/tmp") + "/vexal-sign-XXXXXX";
@@ -33,6 +31,8 @@ SigningScratch::~SigningScratch() {
     std::error_code ec;
     fs::remove_all(path_, ec);  // never follows a link
 }
+
+namespace {
 
 // A new file only: O_EXCL and O_NOFOLLOW, so an existing file or a link is
 // never written through.
