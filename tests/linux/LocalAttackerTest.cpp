@@ -292,24 +292,27 @@ TEST_F(LocalAttacker, HandOverFileCannotBePlantedOrRedirected) {
 }
 
 // The log's fall-back never opens a fixed name: with no unique file possible
-// in TMP or /tmp (both read-only in a mount namespace of the test's own) and
-// the attacker's link at /tmp/kvl_nlog, the victim's file stays as it was and
-// the log goes to standard error.
+// in TMP or /tmp and the attacker's link at /tmp/kvl_nlog to the victim's
+// file, the victim's file stays as it was and the log goes to standard
+// error. In a mount namespace of the test's own, the work directory is
+// reached as /mnt and /tmp is a fresh, then read-only, tmpfs.
 TEST_F(LocalAttacker, LogFallBackNeverOpensAFixedName) {
-    if (std::system("unshare --mount true 2>/dev/null") != 0) GTEST_SKIP() << "no mount namespaces here";
+    if (std::system("unshare --mount true 2>/dev/null") != 0 || access("/mnt", F_OK) != 0)
+        GTEST_SKIP() << "no mount namespaces here";
     build(config());
-    const std::string ro = work_ + "readonly";
-    ASSERT_EQ(mkdir(ro.c_str(), 0700), 0);
-    ASSERT_EQ(chmod(ro.c_str(), 01777), 0);
-    ASSERT_EQ(asAttacker("ln -s " + home_ + ".bashrc " + ro + "/kvl_nlog"), 0);
-    const std::string command = "env -u JAVA_HOME -u VEXAL_JAVA_HOME -u JDK_HOME -u XDG_RUNTIME_DIR unshare --mount sh -c \"mount --bind '" + ro + "' /tmp && mount -o remount,bind,ro /tmp && "
-                                "VEXAL_LOG=yes TMP=/tmp TMPDIR=/tmp XDG_STATE_HOME='" + work_ + "state' '" + exe_ +
-                                "' > '" + work_ + "out' 2> '" + work_ + "err'\"";
+    const std::string script =
+        "mount --bind '" + work_ + "' /mnt && mount -t tmpfs -o mode=1777 tmpfs /tmp && "
+        "setpriv --reuid=65534 --regid=65534 --clear-groups ln -s /mnt/home/.bashrc /tmp/kvl_nlog && "
+        "mount -o remount,ro /tmp && "
+        "VEXAL_LOG=yes TMP=/tmp TMPDIR=/tmp XDG_STATE_HOME=/mnt/state /mnt/app > /mnt/out 2> /mnt/err";
+    writeText(work_ + "script", script);
+    const std::string command = "env -u JAVA_HOME -u VEXAL_JAVA_HOME -u JDK_HOME -u XDG_RUNTIME_DIR unshare --mount sh '" +
+                                work_ + "script'";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 83) << status << readText(work_ + "err");
     EXPECT_TRUE(victimIntact());
     const std::string err = readText(work_ + "err");
-    EXPECT_EQ(err.rfind("Started executable " + exe_, 0), 0u) << err;
+    EXPECT_EQ(err.rfind("Started executable /mnt/app", 0), 0u) << err;
     EXPECT_NE(err.find("No JVM could be found"), std::string::npos) << err;
     EXPECT_EQ(err.find("Log:"), std::string::npos) << err;
 }
