@@ -84,7 +84,11 @@ records the time of signing; set `SOURCE_DATE_EPOCH` to fix it.
 With `signing.pkcs12`, or `signing.certificate` and `signing.key`, the finished
 executable is signed with `osslsigncode` (SHA-256, the application name as description;
 `VEXAL_OSSLSIGNCODE` names another program). The password is read from the environment
-variable named by `signing.password-env`. The signature is appended behind the block
+variable named by `signing.password-env`. The unsigned and signed files and the password
+file exist only in a private scratch directory (mode 0700, made by `mkdtemp` in `$TMPDIR`,
+else `/tmp`), each created anew (never through an existing file or a link), and the
+directory goes when signing ends; nothing is written beside the output but the output
+itself. The signature is appended behind the block
 and the included files; the launcher finds its block through the resource section's
 header fields, which signing leaves as they are.
 
