@@ -120,6 +120,8 @@ set(VEXAL_LINUX_SOURCES
   files/linux/DeferredDeletion.cpp
   files/linux/ExtractionFiles.cpp
   files/linux/PathHelpers.cpp
+  files/linux/PrivateDirectory.cpp
+  files/linux/PrivateTree.cpp
   files/linux/TempFiles.cpp
   process/linux/EnvironmentServices.cpp
   process/linux/InstanceServices.cpp

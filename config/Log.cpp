@@ -33,15 +33,11 @@ void initialise() {
     if (!switchedOn("VEXAL_LOG") && !switchedOn("KORVALITH_LOG")) return;
     s.file = createUniqueLogFile(s.name);
     if (s.file == nullptr) {
-        s.name = fallbackLogPath();
-        s.file = std::fopen(s.name.c_str(), "w");
-    }
-    if (s.file == nullptr) {
-        // Nothing can be written: report no log rather than one that does
-        // not exist.
+        // No file: the platform's stream, which no error message names.
         s.name.clear();
-        return;
+        s.file = fallbackLogStream();
     }
+    if (s.file == nullptr) return;
     std::time_t now = std::time(nullptr);
     const char* when = std::ctime(&now);
     std::fprintf(s.file, "Started executable %s at %s\n", moduleFileName().c_str(), when ? when : "\n");
@@ -76,12 +72,12 @@ void logError(const char* fmt, ...) {
 
 const char* logFileName() {
     const LogState& s = state();
-    return s.file != nullptr ? s.name.c_str() : nullptr;
+    return s.file != nullptr && !s.name.empty() ? s.name.c_str() : nullptr;
 }
 
 void resetLogForTests() {
     LogState& s = state();
-    if (s.file) std::fclose(s.file);
+    if (s.file && !s.name.empty()) std::fclose(s.file);
     s = LogState();
 }
 

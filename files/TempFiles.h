@@ -16,7 +16,9 @@ bool isWritableDir(const std::string& dir);
 // returns its full path.
 std::string createTempFileName();
 
-// "<platform temporary path>vxl_p<pid>.tmp": the process communication file.
+// The process communication file of a process, "vxl_p<pid>.tmp": in the
+// platform's temporary path on Windows, in the private per-user directory on
+// Linux. Empty when there is no place for it.
 std::string commFileName(unsigned long processId);
 
 // What chooseTempDir decides from. Tests give their own through

@@ -173,21 +173,16 @@ BuildResult buildExecutable(const BuildRequest& request) {
         return result;
     }
     // The signature covers the finished file, included data and all; the
-    // unsigned file is a scratch file, so a failed signing writes nothing.
-    fs::path unsigned_ = result.output;
-    unsigned_ += ".unsigned-part";
+    // unsigned file is made in the private scratch directory of the signing,
+    // so a failed signing writes nothing and nothing lies beside the output.
     std::string bytes;
-    try {
+    {
+        SigningScratch scratch;
+        const fs::path unsigned_ = scratch.file("built.exe");
         writeExecutable(unsigned_, head, included);
         bytes = signExecutable(readFileBytes(unsigned_), project.signing, cp1252ToUtf8(project.applicationName()),
-                               result.output);
-    } catch (...) {
-        std::error_code ec;
-        fs::remove(unsigned_, ec);
-        throw;
+                               result.output, scratch);
     }
-    std::error_code ec;
-    fs::remove(unsigned_, ec);
     writeFileAtomically(result.output, bytes);
     result.size = bytes.size();
     finish();

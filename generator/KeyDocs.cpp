@@ -90,9 +90,13 @@ copy), else with Microsoft's `signtool` (on `PATH` or from an installed Windows 
 PKCS#12 files only). The password is read from the environment variable named by
 `signing.password-env`; osslsigncode reads it from a private file, signtool takes it on
 its command line (it has no other way). `SOURCE_DATE_EPOCH` fixes the signing time
-with osslsigncode only. The signature is appended behind the block and the included
-files; the launcher finds its block through the resource section's header fields,
-which signing leaves as they are.
+with osslsigncode only. The unsigned and signed files and the password file exist only
+in a private scratch directory (owner only, a fresh name in the temporary directory:
+`$TMPDIR`, else `/tmp`, on Linux), each created anew (never through an existing file
+or a link), and the directory goes when signing ends; nothing is written beside the
+output but the output itself. The signature is appended behind the block and the
+included files; the launcher finds its block through the resource section's header
+fields, which signing leaves as they are.
 
 ## Other commands
 

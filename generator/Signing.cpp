@@ -1,6 +1,7 @@
 #include "generator/Signing.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "generator/ExeWriter.h"
 #include "generator/HostEnvironment.h"
@@ -12,16 +13,14 @@ namespace gen {
 
 namespace fs = std::filesystem;
 
-namespace {
+SigningScratch::SigningScratch() : path_(makePrivateDirectory("vexal-sign-")) {}
 
-// Removes the listed files when the scope ends.
-struct Scratch {
-    std::vector<fs::path> files;
-    ~Scratch() {
-        std::error_code ec;
-        for (const auto& file : files) fs::remove(file, ec);
-    }
-};
+SigningScratch::~SigningScratch() {
+    std::error_code ec;
+    fs::remove_all(path_, ec);  // never follows a link
+}
+
+namespace {
 
 std::string lowerAscii(std::string text) {
     for (char& c : text) {
@@ -133,22 +132,23 @@ std::string findSigningTool() { return pathText(chooseSigningTool(SigningOptions
 
 std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
                            const fs::path& target) {
+    SigningScratch scratch;
+    return signExecutable(bytes, options, description, target, scratch);
+}
+
+std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
+                           const fs::path& target, const SigningScratch& scratch) {
     const SigningTool tool = chooseSigningTool(options);
     if (tool.program.empty()) throw BuildError(missingToolMessage(options));
     if (tool.kind == SigningToolKind::Signtool && options.pkcs12.empty()) {
         throw BuildError("signing.certificate and signing.key need osslsigncode; signtool signs with signing.pkcs12");
     }
-    Scratch scratch;
-    fs::path input = pathFromUtf8(pathText(target) + ".unsigned");
-    fs::path output = pathFromUtf8(pathText(target) + ".signed");
-    scratch.files = {input, output};
-    std::error_code ec;
-    if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
+    const fs::path input = scratch.file("unsigned.exe");
+    const fs::path output = scratch.file("signed.exe");
     const std::string secret = password(options);
 
     if (tool.kind == SigningToolKind::Signtool) {
         // signtool changes the file it is given: a private copy of the bytes.
-        fs::remove(output, ec);
         writePrivateFile(output, bytes);
         runSigningTool(signtoolCommand(pathText(tool.program), options, description, output, secret), tool.kind,
                        target);
@@ -156,11 +156,9 @@ std::string signExecutable(const std::string& bytes, const SigningOptions& optio
     }
 
     writePrivateFile(input, bytes);
-    fs::remove(output, ec);
     fs::path passwordFile;
     if (!options.passwordEnv.empty()) {
-        passwordFile = pathFromUtf8(pathText(target) + ".pass");
-        scratch.files.push_back(passwordFile);
+        passwordFile = scratch.file("password");
         writePrivateFile(passwordFile, secret);
     }
     SigningOptions effective = options;

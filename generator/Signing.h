@@ -49,13 +49,38 @@ SigningTool chooseSigningTool(const SigningOptions& options);
 // when there is none.
 std::string findSigningTool();
 
+// A private scratch directory for signing (owner only, a fresh name) in the
+// temporary directory, removed with what it holds when it goes. Nobody else can read the password or the
+// executable in it, plant a link under one of its names, or swap a file
+// while the tool works.
+class SigningScratch {
+public:
+    SigningScratch();
+    ~SigningScratch();
+    SigningScratch(const SigningScratch&) = delete;
+    SigningScratch& operator=(const SigningScratch&) = delete;
+
+    std::filesystem::path file(const char* name) const { return path_ / name; }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
 // Signs the executable bytes and returns the signed bytes. The signature
 // records the signing time; with SOURCE_DATE_EPOCH set, that time is used
 // (osslsigncode), so that the same inputs give the same signed bytes. Works
-// in temporary files beside target. Throws BuildError (with the tool's own
-// message) when the tool is missing or fails.
+// in a private scratch directory of its own (owner only) in the temporary
+// directory, which also holds the password file; nothing is written beside
+// target. Throws BuildError (with the tool's own message) when the tool is
+// missing or fails.
 std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
                            const std::filesystem::path& target);
+// The same in a scratch directory that the caller made (and may keep its own
+// files in, under names other than "unsigned.exe", "signed.exe" and
+// "password").
+std::string signExecutable(const std::string& bytes, const SigningOptions& options, const std::string& description,
+                           const std::filesystem::path& target, const SigningScratch& scratch);
 
 }  // namespace gen
 }  // namespace vexal

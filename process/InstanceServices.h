@@ -24,8 +24,11 @@ bool processRunning(std::uint32_t processId);
 // The process's command line as it was given, in UTF-16.
 std::u16string processWideCommandLine();
 
-// Writes text and a line feed as 16-bit characters, no byte-order mark, to a
-// created or truncated file. False when the file cannot be opened.
+// Writes text and a line feed as 16-bit characters, no byte-order mark, to
+// path: first to a new file of a fresh name beside it, created exclusively
+// (never through a link or into an existing file), then renamed over path,
+// so that the reader sees the whole text or nothing. False when it cannot be
+// written.
 bool writeCommunicationFile(const std::string& path, const std::u16string& text);
 
 void sleepMilliseconds(unsigned milliseconds);

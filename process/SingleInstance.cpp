@@ -46,6 +46,7 @@ namespace {
 
 void handOverArguments(std::uint32_t pid) {
     const std::string name = commFileName(pid);
+    if (name.empty()) return;
     for (int step = 0; step < kCommFileSteps && pathExists(name); ++step) sleepMilliseconds(kCommFileStepMs);
     writeCommunicationFile(name, commandLineArguments(processWideCommandLine()));
 }

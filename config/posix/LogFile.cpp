@@ -23,9 +23,13 @@ std::string logDirectory() {
 
 }  // namespace
 
-std::FILE* createUniqueLogFile(std::string& path) {
-    std::string candidate = logDirectory() + "kvl_nlog_XXXXXX";
-    int fd = mkstemp(&candidate[0]);
+namespace {
+
+// mkstemp creates the file exclusively (O_EXCL: never an existing file or a
+// link) with mode 0600.
+std::FILE* createIn(const std::string& directory, std::string& path) {
+    std::string candidate = directory + "kvl_nlog_XXXXXX";
+    const int fd = mkstemp(&candidate[0]);
     if (fd < 0) return nullptr;
     std::FILE* file = fdopen(fd, "w");
     if (file == nullptr) {
@@ -37,7 +41,16 @@ std::FILE* createUniqueLogFile(std::string& path) {
     return file;
 }
 
-const char* fallbackLogPath() { return "/tmp/kvl_nlog"; }
+}  // namespace
+
+std::FILE* createUniqueLogFile(std::string& path) {
+    const std::string directory = logDirectory();
+    std::FILE* file = createIn(directory, path);
+    if (file == nullptr && directory != "/tmp/") file = createIn("/tmp/", path);
+    return file;
+}
+
+std::FILE* fallbackLogStream() { return stderr; }
 
 std::string moduleFileName() {
     char buffer[4096];

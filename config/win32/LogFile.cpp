@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include "common/EnvironmentVars.h"
 #include "common/Format.h"
 #include "common/Limits.h"
@@ -26,26 +29,35 @@ std::string logDirectory() {
 
 }  // namespace
 
-std::FILE* createUniqueLogFile(std::string& path) {
-    // Our own unique names keep the whole "kvl_nlog_" prefix (the C runtime's
-    // temporary-name service keeps only part of it on some platforms): the
-    // process id and a counter, created exclusively so no file is reused.
-    const std::string directory = logDirectory();
+namespace {
+
+// Our own unique names keep the whole "kvl_nlog_" prefix (the C runtime's
+// temporary-name service keeps only part of it on some platforms): the
+// process id and a counter. CREATE_NEW never opens an existing file (or what
+// a planted link leads to), and the stream is made from that very handle,
+// so no other file can take the name's place in between.
+std::FILE* createIn(const std::string& directory, std::string& path) {
     const DWORD pid = GetCurrentProcessId();
     const DWORD tick = GetTickCount();
     for (unsigned attempt = 0; attempt < 1000; ++attempt) {
         std::string candidate = directory + format("kvl_nlog_%lx%lx_%u", static_cast<unsigned long>(pid),
                                                    static_cast<unsigned long>(tick & 0xFFFF), attempt);
-        HANDLE h = CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
+        HANDLE h = CreateFileA(candidate.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
         if (h == INVALID_HANDLE_VALUE) {
             DWORD error = GetLastError();
             if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
             return nullptr;
         }
-        CloseHandle(h);
-        std::FILE* file = std::fopen(candidate.c_str(), "w");
+        const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_TEXT);
+        if (fd < 0) {
+            CloseHandle(h);
+            DeleteFileA(candidate.c_str());
+            return nullptr;
+        }
+        std::FILE* file = _fdopen(fd, "w");
         if (file == nullptr) {
+            _close(fd);
             DeleteFileA(candidate.c_str());
             return nullptr;
         }
@@ -55,7 +67,16 @@ std::FILE* createUniqueLogFile(std::string& path) {
     return nullptr;
 }
 
-const char* fallbackLogPath() { return "c:\\kvl_nlog"; }
+}  // namespace
+
+std::FILE* createUniqueLogFile(std::string& path) {
+    const std::string directory = logDirectory();
+    std::FILE* file = createIn(directory, path);
+    if (file == nullptr && directory != "c:\\") file = createIn("c:\\", path);
+    return file;
+}
+
+std::FILE* fallbackLogStream() { return nullptr; }
 
 std::string moduleFileName() {
     char buffer[kTextBuffer];

@@ -1,7 +1,6 @@
 #include "files/DeferredDeletion.h"
 
 #include <fcntl.h>
-#include <ftw.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -12,7 +11,8 @@
 
 #include "common/linux/StateDirectory.h"
 #include "files/DeletionStore.h"
-#include "files/PathHelpers.h"
+#include "files/linux/PrivateDirectory.h"
+#include "files/linux/PrivateTree.h"
 
 // The deferred deletion list lives in the per-user store ("deletions"),
 // guarded by flock. Linux deletes open files, so this run's extraction
@@ -22,6 +22,11 @@
 // extraction directory while it lives: another start leaves a directory
 // alone while that lock is held, and the kernel drops it when the process
 // dies however it dies.
+//
+// Everything is removed through descriptors, never by a path that a link
+// could redirect: a listed directory goes only when it is still this user's
+// own with mode 0700 (an extraction directory as mkdtemp made it), a listed
+// file only inside such a directory of the launcher's.
 
 namespace vexal {
 
@@ -115,26 +120,34 @@ void changeStore(char kind, const std::string& path, bool add) {
     store.write(entries);
 }
 
-int removeOne(const char* path, const struct stat*, int type, struct FTW*) {
-    if (type == FTW_DP) {
-        rmdir(path);
-    } else {
-        unlink(path);
-    }
-    return 0;
+// True when something (a link included) is at path.
+bool present(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
 }
 
-// Removes a directory with everything in it; links are removed, never
-// followed.
-void removeTree(const std::string& path) { nftw(path.c_str(), removeOne, 16, FTW_DEPTH | FTW_PHYS); }
+// The launcher's own directories: extraction directories and the private
+// per-user directory that holds them.
+bool insideLauncherDirectory(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash == 0) return false;
+    const std::string parent = path.substr(0, slash);
+    const std::string& own = privateDirectory();
+    return isExtractionDirectoryName(parent) || (!own.empty() && parent + "/" == own);
+}
 
-// True when no living process holds the directory's lock (or it is gone).
-bool directoryUnheld(const std::string& path) {
-    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOFOLLOW);
-    if (fd < 0) return true;
-    const bool free = flock(fd, LOCK_EX | LOCK_NB) == 0;
-    close(fd);
-    return free;
+enum class DirectoryFate { Removed, Held, Left, Dropped };
+
+// A listed directory: removed when it is an extraction directory of this
+// user's (mode 0700, not a link) that no living run holds. Another user's
+// directory under the same name, a link, or one of another mode is dropped
+// from the list untouched.
+DirectoryFate removeListedDirectory(const std::string& path) {
+    if (!isExtractionDirectoryName(path)) return DirectoryFate::Dropped;
+    PrivateTree tree(path);
+    if (!tree.open()) return DirectoryFate::Dropped;
+    if (flock(tree.fd(), LOCK_EX | LOCK_NB) != 0) return DirectoryFate::Held;
+    return tree.remove() ? DirectoryFate::Removed : DirectoryFate::Left;
 }
 
 bool insideRememberedDir(const std::string& path) {
@@ -193,11 +206,11 @@ bool canOpenExclusively(const std::string& path) {
 void deleteTempFilesNow() {
     State& s = state();
     for (const std::string& path : s.pendingFiles) {
-        unlink(path.c_str());
+        removePrivateFile(path);
         if (!insideRememberedDir(path)) changeStore('f', path, false);
     }
     for (const std::string& path : s.pendingDirs) {
-        removeTree(path);
+        PrivateTree(path).remove();
         changeStore('d', path, false);
     }
     for (int fd : s.dirLocks) close(fd);
@@ -209,22 +222,20 @@ void deleteTempFilesNow() {
 void cleanUpDeferredDeletions() {
     StoreFile store;
     if (!store.open_()) return;
+    const std::vector<DeletionEntry> entries = store.read();
     std::vector<DeletionEntry> survivors;
-    // Files first, so that a directory they emptied goes in the same pass.
-    for (const DeletionEntry& entry : store.read()) {
-        if (entry.kind == 'f' && canOpenExclusively(entry.path)) unlink(entry.path.c_str());
+    // Files first, so that a directory they emptied goes in the same pass; a
+    // file entry outside the launcher's own directories is dropped untouched.
+    for (const DeletionEntry& entry : entries) {
+        if (entry.kind != 'f' || !insideLauncherDirectory(entry.path)) continue;
+        if (removePrivateFile(entry.path) == FileRemoval::Failed) survivors.push_back(entry);
     }
-    // A directory goes only when it bears an extraction directory's name and
-    // no living run holds it (this run's own is held too); a directory entry
-    // of any other name is dropped untouched.
-    for (const DeletionEntry& entry : store.read()) {
-        if (entry.kind == 'd' && isExtractionDirectoryName(entry.path) && directoryUnheld(entry.path)) {
-            removeTree(entry.path);
+    for (const DeletionEntry& entry : entries) {
+        if (entry.kind != 'd') continue;
+        const DirectoryFate fate = removeListedDirectory(entry.path);
+        if (fate == DirectoryFate::Held || (fate == DirectoryFate::Left && present(entry.path))) {
+            survivors.push_back(entry);
         }
-    }
-    for (const DeletionEntry& entry : store.read()) {
-        if (entry.kind == 'd' && !isExtractionDirectoryName(entry.path)) continue;
-        if (pathExists(entry.path)) survivors.push_back(entry);
     }
     store.write(survivors);
 }

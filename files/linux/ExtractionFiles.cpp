@@ -8,6 +8,7 @@
 
 #include "config/linux/FileSource.h"
 #include "files/TempFiles.h"
+#include "files/linux/PrivateDirectory.h"
 
 namespace vexal {
 
@@ -37,9 +38,14 @@ std::unique_ptr<ByteSource> openOwnExecutableForReading(const std::string& path)
     return openOwnExecutableSource(path);
 }
 
-// mkdtemp makes the directory with mode 0700 under a name nobody else holds.
+// mkdtemp makes the directory with mode 0700 under a name nobody else holds,
+// inside the private per-user directory. When that cannot be had (another
+// user holds its name in the temporary directory), directly in the
+// temporary directory: the directory itself is as private, and the clean-up
+// removes only directories of this user's with that mode.
 std::string makeExtractionDirectory() {
-    std::string name = chooseTempDir() + "vxl_dirXXXXXX";
+    const std::string& parent = privateDirectory();
+    std::string name = (parent.empty() ? chooseTempDir() : parent) + "vxl_dirXXXXXX";
     return mkdtemp(&name[0]) != nullptr ? name : std::string();
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "files/linux/PrivateDirectory.h"
 
 // The temporary directory on Linux: $TMPDIR when it names a directory, else
 // /tmp. There are no code-page fall-backs to walk.
@@ -50,8 +51,11 @@ std::string createTempFileName() {
     return name;
 }
 
+// In the private per-user directory, where nobody else can plant, read or
+// swap it; empty (no hand-over) when that cannot be had.
 std::string commFileName(unsigned long processId) {
-    return platformTempPath() + "vxl_p" + std::to_string(processId) + ".tmp";
+    const std::string& dir = privateDirectory();
+    return dir.empty() ? dir : dir + "vxl_p" + std::to_string(processId) + ".tmp";
 }
 
 }  // namespace vexal

@@ -98,15 +98,32 @@ void cleanUpList(HKEY key, const char* valueName, Removal remove) {
     writeList(key, valueName, survivors);
 }
 
+// A junction or symbolic link: its attributes are its own, not its target's.
+bool isReparsePoint(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+// A listed file whose directory is a junction or link would be deleted
+// wherever that leads (another user can put one in place of a vanished
+// directory in a shared temporary directory): it is left alone.
+bool reachedThroughReparsePoint(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash != std::string::npos && slash > 0 && isReparsePoint(path.substr(0, slash));
+}
+
 // Deletes the files directly inside an extraction directory that nobody
 // holds: the files of a run whose "delete_file" entries a full list has
-// dropped would otherwise stay for good, and their directory with them.
+// dropped would otherwise stay for good, and their directory with them. A
+// directory that is a junction or link is not entered (removing it removes
+// the link), and links inside it are not followed.
 void deleteUnheldFilesIn(const std::string& directory) {
+    if (isReparsePoint(directory)) return;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((directory + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return;
     do {
-        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        if ((found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0) continue;
         const std::string path = directory + "\\" + found.cFileName;
         if (canOpenExclusively(path)) DeleteFileA(path.c_str());
     } while (FindNextFileA(search, &found));
@@ -155,7 +172,7 @@ void cleanUpDeferredDeletions() {
     }
     // Files first, so that a directory they emptied goes in the same pass.
     cleanUpList(key.get(), kFileValue, [](const std::string& path) {
-        if (canOpenExclusively(path)) DeleteFileA(path.c_str());
+        if (!reachedThroughReparsePoint(path) && canOpenExclusively(path)) DeleteFileA(path.c_str());
     });
     cleanUpList(key.get(), kDirValue, [](const std::string& path) {
         if (isExtractionDirectoryPath(path)) deleteUnheldFilesIn(path);

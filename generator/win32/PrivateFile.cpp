@@ -1,6 +1,11 @@
+// rand_s: the C runtime's interface to the system's random source.
+#define _CRT_RAND_S
 #include "generator/PrivateFile.h"
 
+#include <stdlib.h>
 #include <windows.h>
+
+#include <cwchar>
 
 #include <algorithm>
 #include <vector>
@@ -48,10 +53,10 @@ void writePrivateFile(const std::filesystem::path& path, const std::string& byte
     OwnerOnly owner;
     if (!owner.make()) throw BuildError(pathText(path) + ": cannot make an owner-only file");
     SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), owner.descriptor(), FALSE};
-    // A file of that name is replaced, not opened: what someone else made
-    // keeps its own permissions.
-    DeleteFileW(path.c_str());
-    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Only a new file: what someone else made under that name is neither
+    // opened nor removed.
+    FileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, &attributes, CREATE_NEW,
+                                FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!file) throw BuildError(pathText(path) + ": cannot create");
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -62,6 +67,25 @@ void writePrivateFile(const std::filesystem::path& path, const std::string& byte
         }
         done += written;
     }
+}
+
+std::filesystem::path makePrivateDirectory(const std::string& prefix) {
+    OwnerOnly owner;
+    if (!owner.make()) throw BuildError("cannot make an owner-only scratch directory");
+    SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), owner.descriptor(), FALSE};
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH) throw BuildError("no temporary directory for a private scratch directory");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        unsigned int random[2] = {0, 0};
+        if (rand_s(&random[0]) != 0 || rand_s(&random[1]) != 0) break;
+        wchar_t name[32];
+        _snwprintf(name, 32, L"%08x%08x", random[0], random[1]);
+        std::filesystem::path dir = std::filesystem::path(temp) / (pathFromUtf8(prefix).wstring() + name);
+        if (CreateDirectoryW(dir.c_str(), &attributes)) return dir;
+        if (GetLastError() != ERROR_ALREADY_EXISTS) break;
+    }
+    throw BuildError("cannot create a private scratch directory in " + pathText(std::filesystem::path(temp)));
 }
 
 }  // namespace gen

@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <vector>
 
 #include "common/ProcessId.h"
@@ -121,7 +123,9 @@ std::u16string processWideCommandLine() {
 
 // UTF-16LE whatever the byte order of the machine, no byte-order mark.
 bool writeCommunicationFile(const std::string& path, const std::u16string& text) {
-    const int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (path.empty()) return false;
+    std::string fresh = path + ".XXXXXX";
+    const int fd = mkostemp(&fresh[0], O_CLOEXEC | O_NOFOLLOW);
     if (fd < 0) return false;
     const std::u16string line = text + u'\n';
     std::string bytes;
@@ -130,9 +134,11 @@ bool writeCommunicationFile(const std::string& path, const std::u16string& text)
         bytes.push_back(static_cast<char>(c & 0xFF));
         bytes.push_back(static_cast<char>(c >> 8));
     }
-    writeAll(fd, bytes.data(), bytes.size());
-    close(fd);
-    return true;
+    const bool written = writeAll(fd, bytes.data(), bytes.size());
+    const bool closed = close(fd) == 0;
+    if (written && closed && rename(fresh.c_str(), path.c_str()) == 0) return true;
+    unlink(fresh.c_str());
+    return false;
 }
 
 void sleepMilliseconds(unsigned milliseconds) {

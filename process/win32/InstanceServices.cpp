@@ -63,13 +63,32 @@ std::u16string processWideCommandLine() {
     return std::u16string(reinterpret_cast<const char16_t*>(GetCommandLineW()));
 }
 
+// A fresh name beside the file, created with CREATE_NEW (an existing file or
+// link under it is never opened), then moved over the file.
 bool writeCommunicationFile(const std::string& path, const std::u16string& text) {
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
     const std::u16string line = text + u'\n';
-    std::fwrite(line.data(), sizeof(char16_t), line.size(), file);
-    std::fclose(file);
-    return true;
+    const DWORD bytes = static_cast<DWORD>(line.size() * sizeof(char16_t));
+    const unsigned long pid = GetCurrentProcessId();
+    const unsigned long tick = GetTickCount();
+    for (unsigned attempt = 0; attempt < 100; ++attempt) {
+        char suffix[64];
+        std::snprintf(suffix, sizeof suffix, ".%lx_%lx_%u", pid, tick, attempt);
+        const std::string fresh = path + suffix;
+        FileHandle file(CreateFileA(fresh.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) continue;
+            return false;
+        }
+        DWORD written = 0;
+        const bool whole = WriteFile(file.get(), line.data(), bytes, &written, nullptr) && written == bytes;
+        file.reset();
+        if (whole && MoveFileExA(fresh.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
+        DeleteFileA(fresh.c_str());
+        return false;
+    }
+    return false;
 }
 
 void sleepMilliseconds(unsigned milliseconds) { Sleep(milliseconds); }

@@ -3,6 +3,9 @@
 // and a failed signing writes nothing.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 
 #include "FakeStub.h"
@@ -121,4 +124,37 @@ TEST_F(Signing, AFailedSigningWritesNothing) {
         EXPECT_FALSE(fs::exists(dir / "out.exe")) << signing;
         expectNoScratchFiles();
     }
+}
+
+// Another local user who can write to the output's directory (a shared one,
+// such as /tmp) plants files under the names that signing once used beside
+// the output: a file of theirs, held open, where the password went, and links
+// to the victim's file where the unsigned and signed executables went. The
+// password reaches none of them, no link is written through, and the scratch
+// directory (private, in TMPDIR) is gone afterwards.
+TEST_F(Signing, NamesBesideTheOutputAreNeverUsed) {
+    const fs::path tmp = dir / "tmp";
+    fs::create_directories(tmp);
+    ::setenv("TMPDIR", tmp.c_str(), 1);
+    writeFile(dir / "victim.txt", "the victim's own");
+    writeFile(dir / "out.exe.pass", "");
+    const int planted = ::open((dir / "out.exe.pass").c_str(), O_RDONLY);
+    ASSERT_GE(planted, 0);
+    for (const char* suffix : {".unsigned", ".signed", ".unsigned-part"}) {
+        fs::create_symlink(dir / "victim.txt", dir.path() / (std::string("out.exe") + suffix));
+    }
+    build("pkcs12 = \"id.p12\"\npassword-env = \"VEXAL_TEST_PASSWORD\"\n");
+    ::unsetenv("TMPDIR");
+    char buffer[64];
+    const ssize_t n = ::pread(planted, buffer, sizeof buffer, 0);
+    ::close(planted);
+    EXPECT_EQ(n, 0) << std::string(buffer, n > 0 ? static_cast<std::size_t>(n) : 0);
+    EXPECT_TRUE(readFile(dir / "victim.txt") == "the victim's own");
+    std::string out;
+    EXPECT_EQ(runProgram({findSigningTool(), "verify", "-CAfile", (dir / "cert.pem").string(), "-in",
+                          (dir / "out.exe").string()},
+                         out),
+              0)
+        << out;
+    EXPECT_TRUE(fs::is_empty(tmp));
 }

@@ -65,8 +65,10 @@ protected:
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         work_ = std::string(VEXAL_TEST_WORK) + "/" + info->name() + "/";
         std::system(("rm -rf '" + work_ + "'").c_str());
-        ASSERT_EQ(std::system(("mkdir -p '" + work_ + "tmp' '" + work_ + "state'").c_str()), 0);
+        ASSERT_EQ(std::system(("mkdir -p '" + work_ + "tmp' '" + work_ + "state' '" + work_ + "run'").c_str()), 0);
+        ASSERT_EQ(chmod((work_ + "run").c_str(), 0700), 0);
         tmp_ = work_ + "tmp/";
+        private_ = work_ + "run/vexal/";
         store_ = work_ + "state/vexal/";
         exe_ = work_ + "app";
     }
@@ -84,7 +86,7 @@ protected:
     }
 
     std::map<std::string, std::string> environment() const {
-        return {{"TMPDIR", tmp_}, {"XDG_STATE_HOME", work_ + "state"}, {"TMP", tmp_}};
+        return {{"TMPDIR", tmp_}, {"XDG_STATE_HOME", work_ + "state"}, {"TMP", tmp_}, {"XDG_RUNTIME_DIR", work_ + "run"}};
     }
 
     ProcessResult run(const std::vector<std::string>& args = {}) {
@@ -102,17 +104,20 @@ protected:
         EXPECT_EQ(flock(fd, LOCK_EX | LOCK_NB), 0);
         const std::uint32_t pid = static_cast<std::uint32_t>(getpid());
         writeText(store_ + "pids/" + storeFileName(exe_), std::string(reinterpret_cast<const char*>(&pid), 4));
-        if (leaveCommFile) writeText(commFile(), "");
+        if (leaveCommFile) {
+            EXPECT_EQ(std::system(("mkdir -p -m 0700 '" + private_ + "'").c_str()), 0);
+            writeText(commFile(), "");
+        }
         return fd;
     }
 
-    std::string commFile() const { return tmp_ + "vxl_p" + std::to_string(getpid()) + ".tmp"; }
+    std::string commFile() const { return private_ + "vxl_p" + std::to_string(getpid()) + ".tmp"; }
 
     // Waits for the launcher's extraction directory to appear.
     std::string awaitExtractionDir() {
         std::string found;
         waitUntil([&] {
-            const auto dirs = extractionDirs(tmp_);
+            const auto dirs = extractionDirs(private_);
             // The file exists before its content is written: wait for both.
             if (dirs.empty() || readText(dirs[0] + "/data.txt").empty()) return false;
             found = dirs[0];
@@ -121,7 +126,7 @@ protected:
         return found;
     }
 
-    std::string work_, tmp_, store_, exe_;
+    std::string work_, tmp_, private_, store_, exe_;
 };
 
 }  // namespace
@@ -170,13 +175,13 @@ TEST_F(LinuxLauncher, ExtractionDirectoryGoneAfterAnErrorEnd) {
           record("hello") + record("PK"));
     const ProcessResult r = run();
     EXPECT_EQ(r.exitCode, 83) << r.err;
-    EXPECT_TRUE(extractionDirs(tmp_).empty());
+    EXPECT_TRUE(extractionDirs(private_).empty());
     EXPECT_EQ(readText(store_ + "deletions"), "");
 }
 
 // While the launcher holds (a second start waiting for the running
 // instance's communication file to go), its files lie in a private 0700
-// directory under TMPDIR, listed in the store. The hand-over ends it with 0
+// directory in the private per-user directory, listed in the store. The hand-over ends it with 0
 // and the directory goes.
 TEST_F(LinuxLauncher, ExtractionIntoPrivateDirectoryAndSingleInstanceHandOver) {
     build(config({{id::IncludedFileCount, "1"}, {id::IncludedFileNames, "data.txt"}, {id::SingleInstance, "1"}}),
@@ -222,7 +227,7 @@ TEST_F(LinuxLauncher, CrashedRunsDirectoryRemovedByTheNextStart) {
     const ProcessResult next = run();
     EXPECT_EQ(next.exitCode, 83) << next.err;
     EXPECT_FALSE(exists(dir));
-    EXPECT_TRUE(extractionDirs(tmp_).empty());
+    EXPECT_TRUE(extractionDirs(private_).empty());
     EXPECT_EQ(readText(store_ + "deletions"), "");
 }
 
@@ -326,7 +331,7 @@ TEST_F(LinuxLauncher, CutAnywhereEndsWithTheTextOfTheCutField) {
         const ProcessResult r = run();
         EXPECT_EQ(r.exitCode, 1);
         EXPECT_EQ(r.err, cut.second);
-        EXPECT_TRUE(extractionDirs(tmp_).empty());
+        EXPECT_TRUE(extractionDirs(private_).empty());
     }
 }
 
@@ -357,7 +362,7 @@ TEST_F(LinuxLauncher, CountsAndLengthsBeyondTheFileAreRefused) {
         EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
         EXPECT_EQ(r.exitCode, row.exitCode);
         EXPECT_EQ(r.err, row.err);
-        EXPECT_TRUE(extractionDirs(tmp_).empty());
+        EXPECT_TRUE(extractionDirs(private_).empty());
     }
 }
 
@@ -376,7 +381,7 @@ TEST_F(LinuxLauncher, TenThousandEntriesAndIncludedFiles) {
     const ProcessResult r = run();
     EXPECT_EQ(r.exitCode, 83);
     EXPECT_EQ(r.err.rfind(kNoJvmStart, 0), 0u) << r.err.substr(0, 200);
-    EXPECT_TRUE(extractionDirs(tmp_).empty());
+    EXPECT_TRUE(extractionDirs(private_).empty());
 }
 
 // Values at and beyond the 8192-byte text buffers.
@@ -406,7 +411,7 @@ TEST_F(LinuxLauncher, LongValuesEndAsUsual) {
             const ProcessResult r = run();
             EXPECT_EQ(r.exitCode, row.exitCode);
             EXPECT_EQ(r.err.rfind(row.errStart, 0), 0u) << r.err.substr(0, 200);
-            EXPECT_TRUE(extractionDirs(tmp_).empty());
+            EXPECT_TRUE(extractionDirs(private_).empty());
         }
     }
 }
@@ -421,6 +426,6 @@ TEST_F(LinuxLauncher, EscapingIncludedNamesAreRefused) {
         EXPECT_EQ(r.err, internalErrorText("11"));
         EXPECT_FALSE(exists(work_ + "evil"));
         EXPECT_FALSE(exists(work_ + "tmp/evil"));
-        EXPECT_TRUE(extractionDirs(tmp_).empty());
+        EXPECT_TRUE(extractionDirs(private_).empty());
     }
 }

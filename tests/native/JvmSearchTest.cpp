@@ -207,12 +207,17 @@ TEST(PackedJreLayout, MarkersArchivesAndCommand) {
         const char* packed;
         const char* restored;
         const char* first;
-        const char* command;
+        std::vector<std::string> arguments;
     } rows[] = {
         {kWindowsPathStyle, "c:\\my jre", "c:\\my jre\\lib\\rt.jar.pack", "c:\\my jre\\lib\\jsse.jar", "lib\\rt.jar",
-         "c:\\my jre\\bin\\unpack200.exe -r c:\\my jre\\lib\\rt.jar.pack c:\\my jre\\lib\\rt.jar"},
+         {"c:\\my jre\\bin\\unpack200.exe", "-r", "c:\\my jre\\lib\\rt.jar.pack", "c:\\my jre\\lib\\rt.jar"}},
         {kLinuxPathStyle, "/opt/jre", "/opt/jre/lib/rt.jar.pack", "/opt/jre/lib/jsse.jar", "lib/rt.jar",
-         "/opt/jre/bin/unpack200 -r /opt/jre/lib/rt.jar.pack /opt/jre/lib/rt.jar"},
+         {"/opt/jre/bin/unpack200", "-r", "/opt/jre/lib/rt.jar.pack", "/opt/jre/lib/rt.jar"}},
+        // Blanks and shell characters stay inside their one argument each.
+        {kLinuxPathStyle, "/opt/a b/jre$(id>poc)", "/opt/a b/jre$(id>poc)/lib/rt.jar.pack",
+         "/opt/a b/jre$(id>poc)/lib/jsse.jar", "lib/rt.jar",
+         {"/opt/a b/jre$(id>poc)/bin/unpack200", "-r", "/opt/a b/jre$(id>poc)/lib/rt.jar.pack",
+          "/opt/a b/jre$(id>poc)/lib/rt.jar"}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.home);
@@ -223,7 +228,7 @@ TEST(PackedJreLayout, MarkersArchivesAndCommand) {
         EXPECT_EQ(archives.front(), row.first);
         EXPECT_EQ(archives[4], styledPath("lib\\ext\\localedata.jar", row.style));
         const std::string home = row.home;
-        EXPECT_EQ(unpackCommand(home, row.packed, home + row.style.dir + row.first, row.style), row.command);
+        EXPECT_EQ(unpackArguments(home, row.packed, home + row.style.dir + row.first, row.style), row.arguments);
     }
     EXPECT_TRUE(needsUnpacking(true, false));
     EXPECT_FALSE(needsUnpacking(true, true));

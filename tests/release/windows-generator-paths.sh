@@ -73,18 +73,22 @@ signed_project() {  # OUTPUT TOOL
   grep -v '^output = ' "$dir/app.toml"
   printf "[signing]\npkcs12 = 'id.p12'\npassword-env = 'VEXAL_TEST_SIGNING_PASSWORD'\ntool = '%s'\n" "$2"
 }
-trailer() {  # FILE: what follows the stand-in's marker line
+trailer() {  # FILE: what follows the stand-in's marker line; the private scratch directory reads <scratch>
   python3 - "$1" <<'PY'
-import sys
+import re, sys
 data = open(sys.argv[1], "rb").read()
 at = data.rfind(b"--signed by ")
-sys.stdout.write(data[at:].decode("utf-8") if at >= 0 else "no trailer\n")
+text = data[at:].decode("utf-8") if at >= 0 else "no trailer\n"
+sys.stdout.write(re.sub(r"(?m)^[A-Za-z]:\\users\\[^\\\n]+\\Temp\\vexal-sign-[0-9a-f]{16}\\", lambda m: "<scratch>\\", text))
 PY
 }
 no_scratch_files() {
   local left
   left=$(find "$dir/signed" -name '*.unsigned' -o -name '*.signed' -o -name '*.pass' -o -name '*.part')
   [ -z "$left" ] || fail "scratch files left: $left"
+  # shellcheck disable=SC1091
+  left=$(source "$session/env" && find "$WINEPREFIX/drive_c/users" -maxdepth 3 -name 'vexal-sign-*')
+  [ -z "$left" ] || fail "scratch directory left: $left"
 }
 
 signed_project 'signed\st.exe' 'tools\signtool.exe' >"$dir/st.toml"
@@ -99,7 +103,7 @@ id.p12
 $VEXAL_TEST_SIGNING_PASSWORD
 /d
 Grüße App
-signed\\st.exe.signed"
+<scratch>\\signed.exe"
 [ "$(trailer "$dir/signed/st.exe")" = "$expected" ] || fail "signtool got: $(trailer "$dir/signed/st.exe")"
 no_scratch_files
 
@@ -110,15 +114,15 @@ sign
 -pkcs12
 id.p12
 -readpass
-signed\\os.exe.pass
+<scratch>\\password
 -h
 sha256
 -n
 Grüße App
 -in
-signed\\os.exe.unsigned
+<scratch>\\unsigned.exe
 -out
-signed\\os.exe.signed
+<scratch>\\signed.exe
 password: $VEXAL_TEST_SIGNING_PASSWORD"
 [ "$(trailer "$dir/signed/os.exe")" = "$expected" ] || fail "osslsigncode got: $(trailer "$dir/signed/os.exe")"
 no_scratch_files

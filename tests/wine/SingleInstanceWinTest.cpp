@@ -161,5 +161,46 @@ TEST(CommunicationFile, WrittenAsUtf16WithALineFeedAndNoByteOrderMark) {
     EXPECT_FALSE(writeCommunicationFile(std::string(dir) + "no-such-dir\\vxl_p1.tmp", u"x"));
 }
 
+// A name planted in advance as a second name of another file (a hard link)
+// is replaced, never written through: the other file keeps its content, and
+// no fresh name is left beside the file.
+TEST(CommunicationFile, APlantedNameIsReplacedNotWrittenThrough) {
+    char dir[MAX_PATH];
+    GetTempPathA(MAX_PATH, dir);
+    const std::string stem = std::string(dir) + "vxl_comm_planted_" + std::to_string(GetCurrentProcessId());
+    const std::string victim = stem + ".victim";
+    const std::string path = stem + ".tmp";
+    HANDLE file = CreateFileA(victim.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(file, "victim", 6, &written, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(CreateHardLinkA(path.c_str(), victim.c_str(), nullptr));
+    EXPECT_TRUE(writeCommunicationFile(path, u"arguments"));
+    char bytes[64];
+    DWORD got = 0;
+    file = CreateFileA(victim.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(std::string(bytes, got), "victim");
+    file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(got, 20u);
+    WIN32_FIND_DATAA found;
+    int names = 0;
+    HANDLE search = FindFirstFileA((stem + "*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do ++names;
+        while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    EXPECT_EQ(names, 2);  // the victim and the communication file
+    DeleteFileA(path.c_str());
+    DeleteFileA(victim.c_str());
+}
+
 }  // namespace
 }  // namespace vexal

@@ -6,7 +6,13 @@
 
 namespace vexal {
 
-ProcessRef startHiddenProcess(const std::string& commandLine) {
+ProcessRef startHiddenProcess(const std::vector<std::string>& arguments) {
+    // The command line: the arguments joined by blanks.
+    std::string commandLine;
+    for (const std::string& argument : arguments) {
+        if (!commandLine.empty()) commandLine += ' ';
+        commandLine += argument;
+    }
     // CreateProcessA may write into the command line: give it a copy.
     std::vector<char> command(commandLine.begin(), commandLine.end());
     command.push_back('\0');

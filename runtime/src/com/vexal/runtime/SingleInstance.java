@@ -2,9 +2,19 @@ package com.vexal.runtime;
 
 import java.io.File;
 import java.io.IOException;
+import java.io.InputStream;
+import java.nio.channels.SeekableByteChannel;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
+import java.nio.file.LinkOption;
+import java.nio.file.Path;
+import java.nio.file.StandardOpenOption;
+import java.nio.file.attribute.BasicFileAttributes;
+import java.nio.file.attribute.PosixFileAttributeView;
+import java.nio.file.attribute.PosixFileAttributes;
+import java.nio.file.attribute.UserPrincipal;
 import java.util.ArrayList;
+import java.util.Arrays;
 import java.util.List;
 import java.util.concurrent.CopyOnWriteArrayList;
 
@@ -31,7 +41,12 @@ import java.util.concurrent.CopyOnWriteArrayList;
  *
  * <p>The file's format: the arguments part of the later start's command line
  * followed by one line feed, in UTF-16LE without byte-order mark. Its name is
- * the system property {@value #COMM_FILE_PROPERTY}.
+ * the system property {@value #COMM_FILE_PROPERTY}; on Linux it lies in the
+ * user's private directory of the launcher (mode 0700). The file is read only
+ * when it is a regular file (a link is never followed) of at most
+ * {@value #MAX_FILE_BYTES} bytes and, where the file system knows owners in
+ * the POSIX way, owned by the user who runs the application; anything else
+ * under its name is left alone and delivers nothing.
  */
 public final class SingleInstance {
     /** The running instance's communication file, set by the launcher. */
@@ -42,6 +57,8 @@ public final class SingleInstance {
     static final long POLL_MILLIS = 100;
     /** A file that stays without its closing line feed this long is taken as it is. */
     static final long INCOMPLETE_MILLIS = 2000;
+    /** Larger files are not a start's arguments: they are deleted unread. */
+    static final int MAX_FILE_BYTES = 4 * 1024 * 1024;
 
     private static final Object LOCK = new Object();
     private static final List<StartupListener> LISTENERS = new CopyOnWriteArrayList<>();
@@ -138,6 +155,74 @@ public final class SingleInstance {
         return overdue ? text : null;
     }
 
+    /**
+     * The attributes of the hand-over file when it may be read: a regular file
+     * (links not followed) of the user who runs the application, where the
+     * file system keeps POSIX owners; null otherwise, also when it is missing.
+     */
+    static BasicFileAttributes handOverAttributes(Path path) {
+        try {
+            PosixFileAttributeView posix =
+                    Files.getFileAttributeView(path, PosixFileAttributeView.class, LinkOption.NOFOLLOW_LINKS);
+            if (posix == null) {
+                BasicFileAttributes basic =
+                        Files.readAttributes(path, BasicFileAttributes.class, LinkOption.NOFOLLOW_LINKS);
+                return basic.isRegularFile() ? basic : null;
+            }
+            PosixFileAttributes attributes = posix.readAttributes();
+            if (!attributes.isRegularFile()) return null;
+            return attributes.owner().equals(currentUser(path)) ? attributes : null;
+        } catch (IOException | UnsupportedOperationException | SecurityException e) {
+            return null;
+        }
+    }
+
+    private static UserPrincipal user;
+
+    /**
+     * The user who runs the application, as the file system names owners: by
+     * the account name, or (an account without a name, as in some containers)
+     * the owner of a file made for the purpose.
+     */
+    private static synchronized UserPrincipal currentUser(Path near) throws IOException {
+        if (user != null) return user;
+        try {
+            user = near.getFileSystem().getUserPrincipalLookupService()
+                    .lookupPrincipalByName(System.getProperty("user.name"));
+        } catch (IOException e) {
+            Path probe = Files.createTempFile("vexal-owner", ".tmp");
+            try {
+                user = Files.getOwner(probe, LinkOption.NOFOLLOW_LINKS);
+            } finally {
+                Files.deleteIfExists(probe);
+            }
+        }
+        return user;
+    }
+
+    /**
+     * The file's bytes, read through a channel that does not follow a link;
+     * null when it holds more than {@link #MAX_FILE_BYTES}.
+     */
+    static byte[] readCapped(Path path) throws IOException {
+        try (SeekableByteChannel channel =
+                     Files.newByteChannel(path, StandardOpenOption.READ, LinkOption.NOFOLLOW_LINKS);
+             InputStream in = java.nio.channels.Channels.newInputStream(channel)) {
+            byte[] buffer = new byte[8192];
+            int length = 0;
+            for (;;) {
+                if (length == buffer.length) {
+                    if (length > MAX_FILE_BYTES) return null;
+                    buffer = Arrays.copyOf(buffer, Math.min(buffer.length * 2, MAX_FILE_BYTES + 1));
+                }
+                int n = in.read(buffer, length, buffer.length - length);
+                if (n < 0) break;
+                length += n;
+            }
+            return length > MAX_FILE_BYTES ? null : Arrays.copyOf(buffer, length);
+        }
+    }
+
     private static final class Watcher extends Thread {
         private final File file;
         private final long periodMillis;
@@ -167,25 +252,33 @@ public final class SingleInstance {
         }
 
         private void poll() throws IOException {
-            if (!file.isFile()) {
+            Path path = file.toPath();
+            BasicFileAttributes attributes = handOverAttributes(path);
+            if (attributes == null) {
                 incompleteSince = -1;
                 consumedStamp = -1;
                 return;
             }
-            long stamp = file.lastModified() ^ (file.length() << 32);
+            long stamp = attributes.lastModifiedTime().toMillis() ^ (attributes.size() << 32);
             // Content already delivered whose deletion failed: wait for a change.
             if (stamp == consumedStamp) {
-                Files.deleteIfExists(file.toPath());
+                Files.deleteIfExists(path);
+                return;
+            }
+            byte[] content = readCapped(path);
+            if (content == null) {
+                // Far too large for a start's arguments: dropped unread.
+                Files.deleteIfExists(path);
                 return;
             }
             long now = System.nanoTime() / 1_000_000;
             if (incompleteSince < 0) incompleteSince = now;
-            String text = completeText(Files.readAllBytes(file.toPath()), now - incompleteSince >= INCOMPLETE_MILLIS);
+            String text = completeText(content, now - incompleteSince >= INCOMPLETE_MILLIS);
             if (text == null) return;
             incompleteSince = -1;
             consumedStamp = stamp;
             try {
-                Files.deleteIfExists(file.toPath());
+                Files.deleteIfExists(path);
                 consumedStamp = -1;
             } finally {
                 deliver(text);

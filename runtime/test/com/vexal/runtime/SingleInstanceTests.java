@@ -3,6 +3,7 @@ package com.vexal.runtime;
 import java.nio.charset.StandardCharsets;
 import java.nio.file.Files;
 import java.nio.file.Path;
+import java.nio.file.attribute.UserPrincipal;
 import java.util.ArrayList;
 import java.util.Arrays;
 import java.util.List;
@@ -70,6 +71,50 @@ final class SingleInstanceTests {
                 System.setErr(err);
             }
         });
+        // Another local user's files under the hand-over name: a link to a file
+        // that holds arguments, a file of another owner, something that is no
+        // regular file. None is delivered; the link's target stays as it was.
+        RuntimeTests.test("single instance: links, foreign and odd files are not read", () -> {
+            Path file = scratch.resolve("vxl_p6.tmp");
+            BlockingQueue<List<String>> got = listen();
+            SingleInstance.startWatching(file.toFile(), 10);
+            Path planted = scratch.resolve("planted.txt");
+            Files.write(planted, bytes("--load-plugin /tmp/evil.jar\n"));
+            Files.createSymbolicLink(file, planted);
+            check(got.poll(300, TimeUnit.MILLISECONDS) == null, "a start was read through a link");
+            check(Files.isSymbolicLink(file), "the link was removed");
+            check(Files.exists(planted), "the link's target was deleted");
+            Files.delete(file);
+            UserPrincipal other = otherUser(file);
+            if (other != null) {
+                Path foreign = scratch.resolve("foreign.part");
+                Files.write(foreign, bytes("--from another user\n"));
+                Files.setOwner(foreign, other);
+                Files.move(foreign, file);
+                check(got.poll(300, TimeUnit.MILLISECONDS) == null, "another user's file was read");
+                Files.delete(file);
+            }
+            Files.createDirectory(file);
+            check(got.poll(300, TimeUnit.MILLISECONDS) == null, "a directory was taken for a start");
+            Files.delete(file);
+            write(file, "own\n");
+            equal(Arrays.asList("own"), take(got), "the user's own file after the planted ones");
+        });
+        RuntimeTests.test("single instance: a file beyond the size cap is dropped unread", () -> {
+            Path file = scratch.resolve("vxl_p7.tmp");
+            BlockingQueue<List<String>> got = listen();
+            SingleInstance.startWatching(file.toFile(), 10);
+            byte[] huge = new byte[SingleInstance.MAX_FILE_BYTES + 2];
+            Arrays.fill(huge, (byte) 'a');
+            huge[huge.length - 2] = '\n';
+            Path part = scratch.resolve("huge.part");
+            Files.write(part, huge);
+            Files.move(part, file);
+            waitGone(file);
+            check(got.poll(300, TimeUnit.MILLISECONDS) == null, "a file beyond the cap was delivered");
+            write(file, "small\n");
+            equal(Arrays.asList("small"), take(got), "a start after the dropped file");
+        });
         RuntimeTests.test("single instance: only with the launcher's properties", () -> {
             System.clearProperty(SingleInstance.SEMAPHORE_PROPERTY);
             System.setProperty(SingleInstance.COMM_FILE_PROPERTY, scratch.resolve("vxl_p5.tmp").toString());
@@ -107,6 +152,22 @@ final class SingleInstanceTests {
         check(SingleInstance.completeText(bytes("ab"), true).equals("ab"), "overdue text");
         byte[] odd = Arrays.copyOf(bytes("ab\n"), 7);
         check("ab".equals(SingleInstance.completeText(odd, false)), "a stray last byte");
+    }
+
+    /** Another account to own a planted file ("nobody"), when this process may give files away. */
+    private static UserPrincipal otherUser(Path near) {
+        try {
+            UserPrincipal nobody = near.getFileSystem().getUserPrincipalLookupService().lookupPrincipalByName("nobody");
+            Path probe = Files.createTempFile(near.getParent(), "owner", ".tmp");
+            try {
+                Files.setOwner(probe, nobody);
+                return nobody;
+            } finally {
+                Files.delete(probe);
+            }
+        } catch (Exception e) {
+            return null;
+        }
     }
 
     private static BlockingQueue<List<String>> listen() {
