@@ -492,9 +492,9 @@ TEST_F(LinuxJvm, DamagedClassDataArchiveIsMadeAnew) {
             const char* name;
             const char* logged;
         } rows[] = {
-            {"cut in half", "cut short or grown since it was made: removed"},
-            {"garbage of the same size", "not an archive: removed"},
-            {"empty", "cut short or grown since it was made: removed"},
+            {"cut in half", "is damaged (cut, grown or not an archive): removed"},
+            {"garbage of the same size", "is damaged (cut, grown or not an archive): removed"},
+            {"empty", "is damaged (cut, grown or not an archive): removed"},
         };
         for (const auto& row : rows) {
             SCOPED_TRACE(row.name);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "common/Format.h"
 #include "common/Sha256.h"
 
 namespace vexal {
@@ -144,18 +145,20 @@ std::vector<std::string> classPathElements(const std::string& classPathOption, c
 }
 
 std::vector<std::string> sharingOptions(SharingMechanism mechanism, bool create, const std::string& path) {
-    switch (mechanism) {
-        case SharingMechanism::DynamicArchive:
-            return {create ? "-XX:ArchiveClassesAtExit=" + path : "-XX:SharedArchiveFile=" + path, "-Xlog:cds*=off"};
-        case SharingMechanism::AotCache:
-            if (!create) return {"-XX:AOTCache=" + path, "-Xlog:aot*=off", "-Xlog:cds*=off"};
-            // The JVM that writes an AOT cache announces each step on its
-            // output stream, past any -Xlog setting.
-            return {"-XX:AOTCacheOutput=" + path, "-XX:+UnlockDiagnosticVMOptions", "-XX:-DisplayVMOutput",
-                    "-Xlog:aot*=off", "-Xlog:cds*=off"};
-        case SharingMechanism::None: break;
-    }
-    return {};
+    // The JVM that writes an AOT cache announces each step on its output
+    // stream, past any -Xlog setting; only -DisplayVMOutput keeps it quiet.
+    static const char* const kDynamic[] = {"-XX:SharedArchiveFile=", "-Xlog:cds*=off", nullptr};
+    static const char* const kDynamicCreate[] = {"-XX:ArchiveClassesAtExit=", "-Xlog:cds*=off", nullptr};
+    static const char* const kAot[] = {"-XX:AOTCache=", "-Xlog:aot*=off", "-Xlog:cds*=off", nullptr};
+    static const char* const kAotCreate[] = {"-XX:AOTCacheOutput=", "-XX:+UnlockDiagnosticVMOptions",
+                                             "-XX:-DisplayVMOutput", "-Xlog:aot*=off", "-Xlog:cds*=off", nullptr};
+    std::vector<std::string> options;
+    if (mechanism == SharingMechanism::None) return options;
+    const char* const* table = mechanism == SharingMechanism::AotCache ? (create ? kAotCreate : kAot)
+                                                                      : (create ? kDynamicCreate : kDynamic);
+    options.push_back(table[0] + path);
+    for (const char* const* option = table + 1; *option != nullptr; ++option) options.push_back(*option);
+    return options;
 }
 
 std::string archiveSlot(const std::string& executable, const std::string& runtimeHome) {
@@ -164,7 +167,7 @@ std::string archiveSlot(const std::string& executable, const std::string& runtim
 
 std::string archiveKey(const std::vector<std::string>& material) {
     Sha256 hash;
-    hash.update("vexal archive 1\n");
+    hash.update("vexal archive 1\n", 16);
     for (const std::string& line : material) {
         hash.update(line);
         hash.update("\n", 1);
@@ -174,12 +177,12 @@ std::string archiveKey(const std::vector<std::string>& material) {
 
 std::string archiveFileName(const std::string& slot, const std::string& key, std::uint64_t size,
                             SharingMechanism mechanism) {
-    return slot + "-" + key + "-" + std::to_string(size) +
-           (mechanism == SharingMechanism::AotCache ? kAotSuffix : kDynamicSuffix);
+    return format("%s-%s-%llu%s", slot.c_str(), key.c_str(), static_cast<unsigned long long>(size),
+                  mechanism == SharingMechanism::AotCache ? kAotSuffix : kDynamicSuffix);
 }
 
 std::string partFileName(const std::string& slot, const std::string& key, unsigned long processId) {
-    return slot + "-" + key + kPartMarker + std::to_string(processId);
+    return format("%s-%s%s%lu", slot.c_str(), key.c_str(), kPartMarker, processId);
 }
 
 bool parseArchiveFileName(const std::string& name, ArchiveName& parsed) {

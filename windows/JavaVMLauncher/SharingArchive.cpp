@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "common/EnvironmentVars.h"
+#include "common/Format.h"
 #include "common/PathStyle.h"
 #include "common/ProcessId.h"
 #include "config/ConfigIds.h"
@@ -23,7 +24,6 @@ namespace vexal {
 namespace {
 
 constexpr std::size_t kHeadBytes = 4;
-constexpr std::size_t kReleaseBytes = 64 * 1024;
 constexpr int kPartFilesKeptDays = 1;
 
 // The archive this run's JVM writes, until it is put in place.
@@ -33,13 +33,10 @@ struct PendingArchive {
     std::string directory;  // the cache's archive folder, with separator
     std::string slot;
     std::string key;
-    std::string part;       // full path the JVM writes
+    std::string part;  // full path the JVM writes
 };
 
-PendingArchive& pending() {
-    static PendingArchive archive;
-    return archive;
-}
+PendingArchive gArchive;
 
 std::string readSmallFile(const std::string& path) {
     std::string text;
@@ -47,42 +44,15 @@ std::string readSmallFile(const std::string& path) {
     if (file == nullptr) return text;
     char buffer[4096];
     std::size_t n;
-    while (text.size() < kReleaseBytes && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
+    while (text.size() < 16 * sizeof buffer && (n = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, n);
     std::fclose(file);
     return text;
 }
 
-std::string factsLine(const std::string& path) {
+bool isWhole(const std::string& path, SharingMechanism mechanism, std::uint64_t size) {
     const FileFacts facts = fileFacts(path);
-    if (!facts.exists) return path + " -";
-    if (facts.directory) return path + " dir";
-    return path + " " + std::to_string(facts.size) + " " + std::to_string(facts.modified);
-}
-
-// A finished archive of this slot and key that is whole: its size is the
-// one in its name and it begins with the archive's magic number. Damaged
-// ones are removed (and so made anew by this run).
-std::string usableArchive(const std::string& dir, const std::string& slot, const std::string& key,
-                          SharingMechanism mechanism) {
-    std::string found;
-    for (const std::string& name : directoryNames(dir)) {
-        ArchiveName parsed;
-        if (!parseArchiveFileName(name, parsed) || parsed.slot != slot || parsed.key != key) continue;
-        const std::string path = dir + name;
-        const FileFacts facts = fileFacts(path);
-        const char* damage = nullptr;
-        if (parsed.mechanism != mechanism) damage = "made by another kind of runtime";
-        else if (!facts.exists || facts.directory) damage = "not a file";
-        else if (facts.size != parsed.size) damage = "cut short or grown since it was made";
-        else if (!archiveHeadMatches(mechanism, readFileHead(path, kHeadBytes))) damage = "not an archive";
-        if (damage == nullptr) {
-            if (found.empty()) found = path;
-            continue;
-        }
-        logDebug("class-data sharing: %s is %s: removed", path.c_str(), damage);
-        removeFile(path);
-    }
-    return found;
+    return facts.exists && !facts.directory && facts.size == size && size > 0 &&
+           archiveHeadMatches(mechanism, readFileHead(path, kHeadBytes));
 }
 
 // What the JVM checks an archive against, so that an archive made for
@@ -94,52 +64,65 @@ std::string usableArchive(const std::string& dir, const std::string& slot, const
 std::vector<std::string> keyMaterial(SharingMechanism mechanism, const std::string& home, const std::string& release,
                                      const std::vector<std::string>& options, std::size_t userOptions,
                                      const std::vector<std::string>& classPath) {
-    std::vector<std::string> material{mechanismName(mechanism), home, releaseRuntimeVersion(release),
-                                      factsLine(jvmLibraryPath())};
-    for (const std::string& element : classPath) material.push_back(factsLine(element));
+    std::vector<std::string> material{mechanismName(mechanism), home, releaseRuntimeVersion(release)};
+    std::vector<std::string> files = classPath;
+    files.push_back(jvmLibraryPath());
+    for (const std::string& file : files) {
+        const FileFacts facts = fileFacts(file);
+        material.push_back(format("%s %d %llu %lld", file.c_str(), facts.exists ? facts.directory ? 2 : 1 : 0,
+                                  static_cast<unsigned long long>(facts.size), static_cast<long long>(facts.modified)));
+    }
     for (std::size_t i = userOptions; i < options.size(); ++i) {
         const std::string& option = options[i];
         const bool property = option.rfind("-D", 0) == 0 && option.rfind("-Djava.class.path=", 0) != 0;
-        if (property || option.rfind("-Xlog", 0) == 0 || option.rfind("-verbose", 0) == 0) continue;
-        material.push_back(option);
+        if (!property && option.rfind("-Xlog", 0) != 0 && option.rfind("-verbose", 0) != 0) material.push_back(option);
     }
     return material;
 }
 
-void removeOldPartFiles(const std::string& dir) {
-    const std::int64_t limit = currentFileTime() - fileTimeDays(kPartFilesKeptDays);
-    for (const std::string& name : directoryNames(dir)) {
-        if (!isPartFileName(name)) continue;
-        const FileFacts facts = fileFacts(dir + name);
-        if (facts.exists && !facts.directory && facts.modified < limit) removeFile(dir + name);
-    }
-}
-
-// Archives of the same slot made for another key (an older build of the
-// application, an updated runtime) are of no further use.
-void removeOtherKeys(const std::string& dir, const std::string& slot, const std::string& key) {
-    for (const std::string& name : directoryNames(dir)) {
+// One look at the archive folder: the whole archive of this slot and key,
+// if any. Damaged ones are removed (and so made anew by this run), so are
+// part files that a run which ended abnormally left over a day ago, and
+// (keep false) archives of the slot made for another key: an older build of
+// the application, an updated runtime.
+std::string sweepArchives(const PendingArchive& archive, bool keepOtherKeys) {
+    std::string found;
+    const std::int64_t old = currentFileTime() - fileTimeDays(kPartFilesKeptDays);
+    for (const std::string& name : directoryNames(archive.directory)) {
+        const std::string path = archive.directory + name;
         ArchiveName parsed;
-        if (parseArchiveFileName(name, parsed) && parsed.slot == slot && parsed.key != key) {
-            if (removeFile(dir + name)) logDebug("class-data sharing: %s%s replaced", dir.c_str(), name.c_str());
+        if (!parseArchiveFileName(name, parsed)) {
+            if (isPartFileName(name) && fileFacts(path).modified < old) removeFile(path);
+            continue;
+        }
+        if (parsed.slot != archive.slot) continue;
+        if (parsed.key != archive.key) {
+            if (!keepOtherKeys && removeFile(path)) logDebug("class-data sharing: %s replaced", path.c_str());
+            continue;
+        }
+        if (parsed.mechanism == archive.mechanism && isWhole(path, archive.mechanism, parsed.size)) {
+            if (found.empty()) found = path;
+        } else {
+            logDebug("class-data sharing: %s is damaged (cut, grown or not an archive): removed", path.c_str());
+            removeFile(path);
         }
     }
+    return found;
 }
 
 void jvmExit() { finishClassDataArchive(); }
 
+// Made here first: when the part file cannot be made, the JVM could not
+// write there either, and it would end the run with an error once the
+// application is done; so would a full disk.
 bool prepareNewArchive(PendingArchive& archive, std::uint64_t classPathBytes) {
     const std::uint64_t room = freeSpace(archive.directory);
     if (!roomForArchive(room, classPathBytes)) {
-        logDebug("class-data sharing: only %llu MB free in %s: no archive is made this time",
-                 static_cast<unsigned long long>(room >> 20), archive.directory.c_str());
+        logDebug("class-data sharing: only %llu MB free in %s: no archive is made", static_cast<unsigned long long>(room >> 20),
+                 archive.directory.c_str());
         return false;
     }
-    removeOldPartFiles(archive.directory);
     archive.part = archive.directory + partFileName(archive.slot, archive.key, currentProcessId());
-    // Made here first: when it cannot be, the JVM could not write there
-    // either, and it would end the run with an error once the application
-    // is done.
     removeFile(archive.part);
     if (!createExclusiveFile(archive.part)) {
         logDebug("class-data sharing: cannot write in %s: no archive is made", archive.directory.c_str());
@@ -150,22 +133,25 @@ bool prepareNewArchive(PendingArchive& archive, std::uint64_t classPathBytes) {
     return true;
 }
 
+// The reason this run keeps no archive, or null.
+const char* standsBack(const std::vector<std::string>& options, std::size_t at, std::string& detail) {
+    detail = sharingDecidedBy(std::vector<std::string>(options.begin() + static_cast<std::ptrdiff_t>(at), options.end()));
+    std::string tool;
+    if (detail.empty() && getEnvironmentValue("JAVA_TOOL_OPTIONS", tool)) detail = sharingDecidedBy(toolOptions(tool));
+    if (!detail.empty()) return "left to the option %s";
+    return includedFilesStable() ? nullptr : "the included files are not in the cache%s: no archive";
+}
+
 }  // namespace
 
 void addClassDataSharingOptions(std::vector<std::string>& options, std::size_t at) {
     if (configString(id::ClassDataSharing) != kClassDataSharingAuto) return;
+    std::string detail;
+    if (const char* reason = standsBack(options, at, detail)) {
+        logDebug((std::string("class-data sharing: ") + reason).c_str(), detail.c_str());
+        return;
+    }
     const PathStyle& style = platformPathStyle();
-    std::string decidedBy = sharingDecidedBy(std::vector<std::string>(options.begin() + at, options.end()));
-    std::string tool;
-    if (decidedBy.empty() && getEnvironmentValue("JAVA_TOOL_OPTIONS", tool)) decidedBy = sharingDecidedBy(toolOptions(tool));
-    if (!decidedBy.empty()) {
-        logDebug("class-data sharing: left to the option %s", decidedBy.c_str());
-        return;
-    }
-    if (!includedFilesStable()) {
-        logDebug("class-data sharing: the included files are not in the cache: no archive");
-        return;
-    }
     const std::string home = runtimeHomeOf(jvmLibraryPath(), style);
     const std::string release = home.empty() ? std::string() : readSmallFile(home + style.dir + "release");
     const int feature = releaseFeatureVersion(release);
@@ -187,53 +173,49 @@ void addClassDataSharingOptions(std::vector<std::string>& options, std::size_t a
                      element.c_str());
             return;
         }
-        if (facts.exists && !facts.directory) classPathBytes += facts.size;
+        classPathBytes += facts.directory ? 0 : facts.size;
     }
 
-    std::string problem;
-    PendingArchive& archive = pending();
-    archive.directory = userCacheSubdirectory("cds", problem);
+    PendingArchive& archive = gArchive;
+    archive.directory = userCacheSubdirectory("cds", detail);
     if (archive.directory.empty()) {
-        logDebug("class-data sharing: no private cache (%s)", problem.c_str());
+        logDebug("class-data sharing: no private cache (%s)", detail.c_str());
         return;
     }
     archive.mechanism = mechanism;
     archive.slot = archiveSlot(ownExePath(), home);
     archive.key = archiveKey(keyMaterial(mechanism, home, release, options, at, classPath));
 
-    std::vector<std::string> added;
-    const std::string existing = usableArchive(archive.directory, archive.slot, archive.key, mechanism);
-    if (!existing.empty()) {
+    const std::string existing = sweepArchives(archive, true);
+    const bool create = existing.empty();
+    if (!create) {
         logDebug("class-data sharing: Java %d, %s %s", feature, mechanismName(mechanism), existing.c_str());
-        added = sharingOptions(mechanism, false, existing);
     } else if (prepareNewArchive(archive, classPathBytes)) {
-        logDebug("class-data sharing: Java %d, no archive yet: the JVM writes %s at its end", feature,
-                 archive.part.c_str());
-        added = sharingOptions(mechanism, true, archive.part);
+        logDebug("class-data sharing: Java %d, no archive yet: the JVM writes %s at its end", feature, archive.part.c_str());
+    } else {
+        return;
     }
+    const std::vector<std::string> added = sharingOptions(mechanism, create, create ? archive.part : existing);
     options.insert(options.begin() + static_cast<std::ptrdiff_t>(at), added.begin(), added.end());
 }
 
 void finishClassDataArchive() {
-    PendingArchive& archive = pending();
+    PendingArchive& archive = gArchive;
     if (!archive.active) return;
     archive.active = false;
-    const FileFacts facts = fileFacts(archive.part);
-    if (!facts.exists || facts.directory || facts.size == 0 ||
-        !archiveHeadMatches(archive.mechanism, readFileHead(archive.part, kHeadBytes))) {
+    const std::uint64_t size = fileFacts(archive.part).size;
+    const std::string target = archive.directory + archiveFileName(archive.slot, archive.key, size, archive.mechanism);
+    // The JVM writes an archive's header last: a part file with it is whole.
+    if (!isWhole(archive.part, archive.mechanism, size)) {
         logDebug("class-data sharing: the JVM wrote no archive");
-        removeFile(archive.part);
-        return;
-    }
-    const std::string target =
-        archive.directory + archiveFileName(archive.slot, archive.key, facts.size, archive.mechanism);
-    if (!syncFile(archive.part) || !replaceFile(archive.part, target)) {
+    } else if (!syncFile(archive.part) || !replaceFile(archive.part, target)) {
         logDebug("class-data sharing: cannot put the archive in place as %s", target.c_str());
-        removeFile(archive.part);
+    } else {
+        logDebug("class-data sharing: archive %s ready", target.c_str());
+        sweepArchives(archive, false);
         return;
     }
-    logDebug("class-data sharing: archive %s ready", target.c_str());
-    removeOtherKeys(archive.directory, archive.slot, archive.key);
+    removeFile(archive.part);
 }
 
 }  // namespace vexal
