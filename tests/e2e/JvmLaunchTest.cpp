@@ -324,23 +324,29 @@ TEST_F(JvmLaunch, ClassDataSharingOptionsByRuntime) {
     struct Row {
         const char* name;
         const char* release;  // JAVA_VERSION; null: no release file
+        bool baseArchives;    // classes.jsa and classes_nocoops.jsa beside jvm.dll
         Lines created;        // options of the first run, the archive path as "@"
         Lines used;           // of the second run
         const char* extension;
     } rows[] = {
-        {"Java 17: a dynamic archive", "17.0.2", {"-XX:ArchiveClassesAtExit=@", "-Xlog:cds*=off"},
+        {"Java 17: a dynamic archive", "17.0.2", true, {"-XX:ArchiveClassesAtExit=@", "-Xlog:cds*=off"},
          {"-XX:SharedArchiveFile=@", "-Xlog:cds*=off"}, ".jsa"},
-        {"Java 25: an AOT cache", "25.0.1",
+        {"Java 17 without its base archives: nothing", "17.0.2", false, {}, {}, ""},
+        {"Java 25: an AOT cache (no base archive needed)", "25.0.1", false,
          {"-XX:AOTCacheOutput=@", "-XX:+UnlockDiagnosticVMOptions", "-XX:-DisplayVMOutput", "-Xlog:aot*=off",
           "-Xlog:cds*=off"},
          {"-XX:AOTCache=@", "-Xlog:aot*=off", "-Xlog:cds*=off"}, ".aot"},
-        {"Java 11: nothing", "11.0.2", {}, {}, ""},
-        {"no release file: nothing", nullptr, {}, {}, ""},
+        {"Java 11: nothing", "11.0.2", true, {}, {}, ""},
+        {"no release file: nothing", nullptr, true, {}, {}, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         fs::remove_all(appData);
         fs::remove(fs::path(launcher.dir) / "jre" / "release");
+        for (const char* base : {"classes.jsa", "classes_nocoops.jsa"}) {
+            fs::remove(libraryDir() / base);
+            if (row.baseArchives) writeText(libraryDir() / base, "");
+        }
         if (row.release) writeText(fs::path(launcher.dir) / "jre" / "release",
                                    std::string("JAVA_VERSION=\"") + row.release + "\"\n");
         for (int pass = 0; pass < 2; ++pass) {
@@ -392,6 +398,7 @@ TEST_F(JvmLaunch, ClassDataSharingAtSystemExitWithUserOptionsAndIncludedFiles) {
     environment = {"LOCALAPPDATA=" + windowsPath(appData)};
     store.setNarrow(id::ClassDataSharing, "auto");
     writeText(fs::path(launcher.dir) / "jre" / "release", "JAVA_VERSION=\"21.0.4\"\n");
+    for (const char* base : {"classes.jsa", "classes_nocoops.jsa"}) writeText(libraryDir() / base, "");
     const std::string digest(64, 'a');
     store.setNarrow(id::IncludedFileCount, "1");
     store.setNarrow(id::IncludedFileNames, "lib.jar");

@@ -615,6 +615,37 @@ TEST_F(LinuxJvm, ClassDataSharingStandsBackAndTheApplicationStarts) {
     }
 }
 
+// A runtime without its base archives (a jlink image made without
+// --generate-cds-archive): JDK 17 asked to write a dynamic archive would not
+// start at all ("DynamicDumpSharedSpaces is unsupported when base CDS
+// archive is not loaded"), so the launcher asks for none. The runtime is
+// OpenJDK 17 with its JVM library copied (the JVM takes its home from the
+// library's real path) and everything else linked.
+TEST_F(LinuxJvm, RuntimeWithoutBaseArchivesStartsWithoutAnArchive) {
+    const std::string home = dir_ + "/jdk-without-base";
+    fs::create_directories(home + "/lib/server");
+    for (const auto& entry : fs::directory_iterator(kJdk17)) {
+        if (entry.path().filename() != "lib") fs::create_symlink(entry.path(), home + "/" + entry.path().filename().string());
+    }
+    for (const auto& entry : fs::directory_iterator(kJdk17 + "/lib")) {
+        if (entry.path().filename() != "server") {
+            fs::create_symlink(entry.path(), home + "/lib/" + entry.path().filename().string());
+        }
+    }
+    fs::copy_file(kJdk17 + "/lib/server/libjvm.so", home + "/lib/server/libjvm.so");
+    Project project;
+    project.searchSequence = {"A" + home};
+    project.classDataSharing = true;
+    ProcessResult r;
+    const std::string log = loggedRun(build(project), {"greet"}, r);
+    EXPECT_EQ(r.exitCode, 0) << r.err << log;
+    EXPECT_EQ(r.out, "LinuxApp started\nargument 1: greet\n") << r.err;
+    EXPECT_TRUE(contains(log, "class-data sharing: the runtime has no base archive " + home +
+                                  "/lib/server/classes.jsa: no archive"))
+        << log;
+    EXPECT_TRUE(cacheArchives().empty());
+}
+
 // The generated example with class-data sharing on: its included runtime
 // jar comes from the content-addressed place in the cache (written once,
 // found by the next run, no temporary directory), and the archive is used.

@@ -79,6 +79,15 @@ TEST(ClassDataSharing, RuntimeHomeIsThreeFoldersAboveTheJvmLibrary) {
     EXPECT_EQ(runtimeHomeOf("", kLinuxPathStyle), "");
 }
 
+TEST(ClassDataSharing, BaseArchivesBesideTheJvmLibrary) {
+    EXPECT_EQ(baseArchivesOf("/jdk/lib/server/libjvm.so", kLinuxPathStyle),
+              (std::vector<std::string>{"/jdk/lib/server/classes.jsa", "/jdk/lib/server/classes_nocoops.jsa"}));
+    EXPECT_EQ(baseArchivesOf("c:\\jdk\\bin\\server\\jvm.dll", kWindowsPathStyle),
+              (std::vector<std::string>{"c:\\jdk\\bin\\server\\classes.jsa",
+                                        "c:\\jdk\\bin\\server\\classes_nocoops.jsa"}));
+    EXPECT_TRUE(baseArchivesOf("libjvm.so", kLinuxPathStyle).empty());
+}
+
 TEST(ClassDataSharing, TheUsersOptionsThatDecideSharing) {
     const struct {
         std::vector<std::string> options;

@@ -103,6 +103,13 @@ std::string runtimeHomeOf(const std::string& jvmLibrary, const PathStyle& style)
     return home;
 }
 
+std::vector<std::string> baseArchivesOf(const std::string& jvmLibrary, const PathStyle& style) {
+    const std::size_t at = jvmLibrary.find_last_of(style.dir == '\\' ? "\\/" : "/");
+    if (at == std::string::npos) return {};
+    const std::string folder = jvmLibrary.substr(0, at + 1);
+    return {folder + "classes.jsa", folder + "classes_nocoops.jsa"};
+}
+
 std::string sharingDecidedBy(const std::vector<std::string>& options) {
     for (const std::string& option : options) {
         if (startsWith(option, "-Xshare")) return option;

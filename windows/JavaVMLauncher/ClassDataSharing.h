@@ -34,6 +34,13 @@ std::string releaseRuntimeVersion(const std::string& releaseText);
 // path has fewer.
 std::string runtimeHomeOf(const std::string& jvmLibrary, const PathStyle& style);
 
+// The JDK's own base archives beside its JVM library (classes.jsa, and
+// classes_nocoops.jsa for heaps without compressed pointers), over which a
+// dynamic archive lies. Java 17 refuses to start at all when it is to write a
+// dynamic archive and cannot load its base archive, so the launcher asks for
+// one only where both are there.
+std::vector<std::string> baseArchivesOf(const std::string& jvmLibrary, const PathStyle& style);
+
 // The first of the options that already decides class-data sharing
 // (-Xshare:..., the archive, AOT and class-list flags, or a VM options file
 // that may hold them); empty when none does. The user's options win: the

@@ -161,6 +161,15 @@ void addClassDataSharingOptions(std::vector<std::string>& options, std::size_t a
         return;
     }
 
+    if (mechanism == SharingMechanism::DynamicArchive) {
+        for (const std::string& base : baseArchivesOf(jvmLibraryPath(), style)) {
+            if (!fileFacts(base).exists) {
+                logDebug("class-data sharing: the runtime has no base archive %s: no archive", base.c_str());
+                return;
+            }
+        }
+    }
+
     std::vector<std::string> classPath;
     for (const std::string& option : options) {
         if (option.rfind("-Djava.class.path=", 0) == 0) classPath = classPathElements(option, style);

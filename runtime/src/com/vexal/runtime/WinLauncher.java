@@ -1,7 +1,5 @@
 package com.vexal.runtime;
 
-import java.io.File;
-import java.io.PrintStream;
 import java.lang.reflect.InvocationTargetException;
 import java.lang.reflect.Method;
 import java.lang.reflect.Modifier;
@@ -67,7 +65,8 @@ public final class WinLauncher {
         System.setProperty(GUI_PROPERTY, Boolean.toString(gui));
         System.setProperty(APPEND_PROPERTY, Boolean.toString(append));
         redirectLogs(args[2], args[3], append);
-        SingleInstance.startFromProperties();
+        // Only a single-instance launch needs the class (and loads it).
+        if (System.getProperty(SingleInstance.SEMAPHORE_PROPERTY) != null) SingleInstance.startFromProperties();
         String[] applicationArgs;
         if (args.length > LEADING_ARGUMENTS) {
             System.setProperty(TOKEN_PROPERTY, args[LEADING_ARGUMENTS]);
@@ -81,15 +80,11 @@ public final class WinLauncher {
     /** Sends System.err and System.out to the given files; an empty path leaves the stream alone. */
     static void redirectLogs(String errorLog, String debugLog, boolean append) {
         if (errorLog != null && !errorLog.isEmpty()) {
-            System.setErr(logStream(errorLog, append, System.err));
+            System.setErr(LogFileStream.printStream(errorLog, append, System.err));
         }
         if (debugLog != null && !debugLog.isEmpty()) {
-            System.setOut(logStream(debugLog, append, System.out));
+            System.setOut(LogFileStream.printStream(debugLog, append, System.out));
         }
-    }
-
-    private static PrintStream logStream(String path, boolean append, PrintStream replaced) {
-        return new PrintStream(new LogFileStream(new File(path), append, replaced), true);
     }
 
     /** Loads the main class and calls its static main(String[]); its exception leaves unchanged. */
