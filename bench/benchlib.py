@@ -34,9 +34,13 @@ def timed_run(argv, env=None, cwd=None, expect_code=None, before=None):
     return elapsed
 
 
-def first_line_run(argv, expected, env=None, cwd=None):
+def first_line_run(argv, expected, env=None, cwd=None, before=None):
     """Seconds from starting argv to the first line on its standard output,
-    which must be `expected`; the process is then waited for."""
+    which must be `expected` (or satisfy it, when it is a function); the
+    process is then waited for and must end with 0. `before` runs untimed
+    first."""
+    if before is not None:
+        before()
     start = time.perf_counter()
     proc = subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
                             stdout=subprocess.PIPE, stderr=subprocess.PIPE)
@@ -44,19 +48,44 @@ def first_line_run(argv, expected, env=None, cwd=None):
     elapsed = time.perf_counter() - start
     _, err = proc.communicate()
     text = line.decode(errors="replace").rstrip("\r\n")
-    if text != expected or proc.returncode != 0:
+    matches = expected(text) if callable(expected) else text == expected
+    if not matches or proc.returncode != 0:
         raise RunFailed("%s: first line %r, exit code %d: %s" % (
             argv[0], text, proc.returncode, err.decode(errors="replace")[-400:]))
     return elapsed
 
 
-def interleaved(cases, runs, warmup=1):
+def line_and_total_run(argv, expected, env=None, cwd=None, before=None):
+    """(seconds to the first line on standard output, seconds to the end) of
+    one run of argv; the line must be `expected` (or satisfy it, when it is
+    a function) and the process end with 0. `before` runs untimed first."""
+    if before is not None:
+        before()
+    start = time.perf_counter()
+    proc = subprocess.Popen(argv, env=env, cwd=cwd, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    line = proc.stdout.readline()
+    first = time.perf_counter() - start
+    _, err = proc.communicate()
+    total = time.perf_counter() - start
+    text = line.decode(errors="replace").rstrip("\r\n")
+    matches = expected(text) if callable(expected) else text == expected
+    if not matches or proc.returncode != 0:
+        raise RunFailed("%s: first line %r, exit code %d: %s" % (
+            argv[0], text, proc.returncode, err.decode(errors="replace")[-400:]))
+    return first, total
+
+
+def interleaved(cases, runs, warmup=1, on_round=None):
     """Runs every case once per round, round after round, so that a slow
     spell of the machine hits all cases alike. `cases` maps a name to a
     function returning seconds; the result maps it to the list of times of
-    the `runs` recorded rounds (the warm-up rounds are dropped)."""
+    the `runs` recorded rounds (the warm-up rounds are dropped). `on_round`
+    is called before each round."""
     times = {name: [] for name in cases}
     for round_index in range(warmup + runs):
+        if on_round is not None:
+            on_round()
         for name, case in cases.items():
             seconds = case()
             if round_index >= warmup:
@@ -85,13 +114,36 @@ def format_seconds(seconds):
     return "%.2f s" % seconds
 
 
+def format_target(target):
+    """1.0 as "1.0", 0.85 as "0.85": as many decimals as the target has."""
+    text = ("%.2f" % target).rstrip("0")
+    return text + "0" if text.endswith(".") else text
+
+
 def format_ratio(value, target=None):
     if value is None:
         return "-"
     text = "%.2fx" % value
     if target is not None:
-        text += " (target <= %.1fx: %s)" % (target, "met" if value <= target else "missed")
+        text += " (target <= %sx: %s)" % (format_target(target), "met" if value <= target else "missed")
     return text
+
+
+class LoadSamples:
+    """The machine's load average (1 minute), sampled while a part runs."""
+
+    def __init__(self):
+        self.values = []
+
+    def sample(self):
+        self.values.append(os.getloadavg()[0])
+
+    def summary(self):
+        if not self.values:
+            return "not sampled"
+        ordered = sorted(self.values)
+        return "load average (1 min) %.1f to %.1f, median %.1f, over %d samples, on %d cores" % (
+            ordered[0], ordered[-1], statistics.median(ordered), len(ordered), os.cpu_count())
 
 
 def markdown_table(header, rows):

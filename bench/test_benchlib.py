@@ -25,6 +25,9 @@ class Statistics(unittest.TestCase):
                 self.assertEqual(bl.format_ratio(bl.ratio(value, reference)), expected)
         self.assertEqual(bl.format_ratio(1.2, 1.2), "1.20x (target <= 1.2x: met)")
         self.assertEqual(bl.format_ratio(1.21, 1.2), "1.21x (target <= 1.2x: missed)")
+        self.assertEqual(bl.format_ratio(0.85, 0.85), "0.85x (target <= 0.85x: met)")
+        self.assertEqual(bl.format_ratio(0.86, 0.85), "0.86x (target <= 0.85x: missed)")
+        self.assertEqual(bl.format_ratio(0.99, 1.0), "0.99x (target <= 1.0x: met)")
         for seconds, expected in [(0.0123, "12.3 ms"), (1.234, "1.23 s"), (None, "-")]:
             self.assertEqual(bl.format_seconds(seconds), expected)
 
@@ -42,6 +45,16 @@ class Rounds(unittest.TestCase):
         times = bl.interleaved({"a": case("a"), "b": case("b")}, runs=2, warmup=1)
         self.assertEqual(calls, ["a", "b", "a", "b", "a", "b"])
         self.assertEqual(times, {"a": [2.0, 4.0], "b": [3.0, 5.0]})
+
+    def test_the_round_hook_runs_before_every_round(self):
+        calls = []
+        bl.interleaved({"a": lambda: calls.append("a") or 0.0}, runs=2, warmup=1,
+                       on_round=lambda: calls.append("round"))
+        self.assertEqual(calls, ["round", "a", "round", "a", "round", "a"])
+        load = bl.LoadSamples()
+        self.assertEqual(load.summary(), "not sampled")
+        load.sample()
+        self.assertIn("over 1 samples", load.summary())
 
 
 class Table(unittest.TestCase):
@@ -72,6 +85,9 @@ class Runs(unittest.TestCase):
     def test_first_line_must_match_and_the_process_succeed(self):
         ok = [sys.executable, "-c", "print('hello'); print('more')"]
         self.assertGreater(bl.first_line_run(ok, "hello"), 0)
+        self.assertGreater(bl.first_line_run(ok, lambda line: "ell" in line), 0)
+        with self.assertRaises(bl.RunFailed):
+            bl.first_line_run(ok, lambda line: "more" in line)
         for argv, expected in [
             (ok, "other"),
             ([sys.executable, "-c", "print('hello'); raise SystemExit(3)"], "hello"),
@@ -80,6 +96,13 @@ class Runs(unittest.TestCase):
             with self.subTest(argv=argv[-1], expected=expected):
                 with self.assertRaises(bl.RunFailed):
                     bl.first_line_run(argv, expected)
+
+    def test_line_and_total(self):
+        argv = [sys.executable, "-c", "import time; print('hello', flush=True); time.sleep(0.2)"]
+        first, total = bl.line_and_total_run(argv, "hello")
+        self.assertGreater(total - first, 0.15)
+        with self.assertRaises(bl.RunFailed):
+            bl.line_and_total_run([sys.executable, "-c", "print('hello'); raise SystemExit(2)"], "hello")
 
     def test_exit_code_is_checked_when_asked(self):
         argv = [sys.executable, "-c", "raise SystemExit(1)"]

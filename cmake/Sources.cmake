@@ -9,6 +9,7 @@
 
 set(VEXAL_PURE_SOURCES
   common/Format.cpp
+  common/Sha256.cpp
   common/StoreName.cpp
   common/Utf8.cpp
   config/ConfigBlock.cpp
@@ -18,6 +19,7 @@ set(VEXAL_PURE_SOURCES
   files/DeletionList.cpp
   files/DeletionStore.cpp
   files/IncludedFiles.cpp
+  files/UserCacheName.cpp
   files/PathLogic.cpp
   launcher/ArgumentJoining.cpp
   launcher/ArgumentSplitting.cpp
@@ -27,6 +29,7 @@ set(VEXAL_PURE_SOURCES
   splash/SplashLayout.cpp
   splash/SplashState.cpp
   splash/StatusText.cpp
+  windows/JavaVMLauncher/ClassDataSharing.cpp
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
@@ -45,6 +48,7 @@ set(VEXAL_SHELL_SOURCES
   config/Log.cpp
   files/Extraction.cpp
   files/PathResolution.cpp
+  files/StableFiles.cpp
   files/TempDirChoice.cpp
   launcher/Arguments.cpp
   launcher/LaunchSequence.cpp
@@ -54,6 +58,8 @@ set(VEXAL_SHELL_SOURCES
   windows/JavaVMLauncher/ClassPath.cpp
   windows/JavaVMLauncher/JvmEntry.cpp
   windows/JavaVMLauncher/JvmSession.cpp
+  windows/JavaVMLauncher/NativeMain.cpp
+  windows/JavaVMLauncher/SharingArchive.cpp
   windows/JavaVMLauncher/LaunchProgram.cpp
   windows/JavaVMLauncher/VmOptions.cpp
   windows/WinLoader/JavaCheck.cpp
@@ -72,11 +78,13 @@ set(VEXAL_WIN32_SOURCES
   config/win32/ErrorDisplay.cpp
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
+  files/win32/CacheFiles.cpp
   files/win32/DeferredDeletion.cpp
   files/win32/ExtractionFiles.cpp
   files/win32/LongPathName.cpp
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
+  files/win32/UserCache.cpp
   process/win32/EnvironmentServices.cpp
   process/win32/InstanceServices.cpp
   process/win32/WindowActivation.cpp
@@ -117,12 +125,14 @@ set(VEXAL_LINUX_SOURCES
   config/linux/FileSource.cpp
   config/posix/ErrorDisplay.cpp
   config/posix/LogFile.cpp
+  files/linux/CacheFiles.cpp
   files/linux/DeferredDeletion.cpp
   files/linux/ExtractionFiles.cpp
   files/linux/PathHelpers.cpp
   files/linux/PrivateDirectory.cpp
   files/linux/PrivateTree.cpp
   files/linux/TempFiles.cpp
+  files/linux/UserCache.cpp
   process/linux/EnvironmentServices.cpp
   process/linux/InstanceServices.cpp
   process/linux/WindowActivation.cpp

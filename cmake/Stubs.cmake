@@ -31,6 +31,17 @@ if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
   list(APPEND _stub_link_options -Wl,--disable-high-entropy-va)
 endif()
 
+# No exceptions: the launcher catches none, and the library's failure paths
+# end the process where they occur (launcher/win32/RuntimeFailures.cpp).
+# On x86 nothing unwinds through the launcher's frames then (its structured
+# exceptions go by the frame chain, not by tables), so the DWARF unwind
+# tables are left out: a tenth of the image. x64 keeps its tables, which the
+# system's exception dispatch walks through the JVM's frames and ours.
+set(_stub_unwind)
+if(NOT CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+  set(_stub_unwind -fno-asynchronous-unwind-tables -fno-unwind-tables)
+endif()
+
 foreach(subsystem gui console)
   set(target vexal-stub-${subsystem})
   add_executable(${target} ${VEXAL_WIN32_ENTRY} launcher/win32/stub.rc)
@@ -43,13 +54,13 @@ foreach(subsystem gui console)
   add_dependencies(${target} vexal_stub_ldscript)
   target_link_options(${target} PRIVATE -m$<IF:$<STREQUAL:${subsystem},gui>,windows,console>
     ${_stub_link_options} ${VEXAL_KEEP_BUILD_RECORD})
-  target_compile_options(${target} PRIVATE -Os -fno-exceptions)
+  target_compile_options(${target} PRIVATE -Os -fno-exceptions ${_stub_unwind})
 endforeach()
 
 # No exceptions: the launcher catches none, and the library's failure paths
 # end the process where they occur (launcher/win32/RuntimeFailures.cpp).
 foreach(lib vexal_pure vexal_win vexal_build_info)
-  target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions)
+  target_compile_options(${lib} PRIVATE -Os -ffunction-sections -fdata-sections -fno-exceptions ${_stub_unwind})
 endforeach()
 
 # A test program built the way the stubs are, to show how the standard
@@ -58,5 +69,5 @@ add_executable(runtime-failure-probe fixtures/runtime-failure/RuntimeFailureProb
   launcher/win32/RuntimeFailures.cpp common/ProcessExit.cpp common/win32/ProcessExit.cpp)
 target_include_directories(runtime-failure-probe PRIVATE ${CMAKE_SOURCE_DIR})
 set_target_properties(runtime-failure-probe PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/probes)
-target_compile_options(runtime-failure-probe PRIVATE -Os -fno-exceptions -Wall -Wextra)
+target_compile_options(runtime-failure-probe PRIVATE -Os -fno-exceptions ${_stub_unwind} -Wall -Wextra)
 target_link_options(runtime-failure-probe PRIVATE -static -s -mconsole)

@@ -28,9 +28,15 @@ constexpr std::int32_t CloseSplashOnWindow = 145;
 constexpr std::int32_t WorkingDirectory = 146;
 constexpr std::int32_t SplashTopmost = 147;
 constexpr std::int32_t PreferredVariant = 152;
+// "auto": the launcher keeps an archive of the application's classes per
+// user (class-data sharing); anything else, or no entry: off.
+constexpr std::int32_t ClassDataSharing = 154;
 constexpr std::int32_t LauncherKind = 2001;
 constexpr std::int32_t IncludedFileCount = 2002;
 constexpr std::int32_t IncludedFileNames = 2003;
+// The SHA-256 of the included files' names and data (generator only): the
+// name of their stable place in the per-user cache.
+constexpr std::int32_t IncludedFilesDigest = 2004;
 constexpr std::int32_t InstallRoot = 10003;
 constexpr std::int32_t PathPrefix = 10004;
 constexpr std::int32_t SingleInstance = 10005;

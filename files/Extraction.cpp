@@ -13,6 +13,7 @@
 #include "files/DeferredDeletion.h"
 #include "files/ExtractionFiles.h"
 #include "files/PathHelpers.h"
+#include "files/StableFiles.h"
 #include "files/TempFiles.h"
 
 namespace vexal {
@@ -84,6 +85,18 @@ bool extractIncludedFiles(std::string& directory) {
         fatalText(kOpenMediaError);
     }
     executable->seek(configBlockEnd());
+
+    // With class-data sharing on, the files come from their stable place in
+    // the per-user cache; a fresh directory when that cannot be had.
+    if (wantsStableIncludedFiles()) {
+        const std::vector<std::string> names =
+            includedFileNames(configString(id::IncludedFileNames, std::numeric_limits<std::size_t>::max()));
+        if (placeIncludedFilesStably(*executable, names, count, directory)) {
+            logDebug("extracting files done");
+            return true;
+        }
+        executable->seek(configBlockEnd());
+    }
 
     directory = makeExtractionDirectory();
     logDebug("Temp dir: %s", directory.c_str());

@@ -1,11 +1,14 @@
 #include "generator/Build.h"
 
 #include <algorithm>
+#include <fstream>
 
+#include "common/Sha256.h"
 #include "config/ConfigIds.h"
 
 #include "generator/ExeWriter.h"
 #include "generator/PathText.h"
+#include "generator/KeyTable.h"
 #include "generator/ProjectFile.h"
 #include "generator/Signing.h"
 #include "generator/StubLocator.h"
@@ -113,6 +116,33 @@ void layOutInstallerRuntime(const fs::path& jar, const fs::path& target) {
     if (ec) throw BuildError("cannot copy " + pathText(jar) + " to " + pathText(target) + ": " + ec.message());
 }
 
+// With class-data sharing on, the launcher takes the included files from a
+// place in the user's cache named by their SHA-256 (names, sizes and data in
+// order), which the block carries in entry 2004.
+void storeIncludedFilesDigest(Project& project) {
+    if (project.includes.empty() || project.store.narrow(id::ClassDataSharing) != "auto") return;
+    Sha256 hash;
+    std::vector<char> buffer(1 << 20);
+    for (const auto& file : project.includes) {
+        std::error_code ec;
+        const std::uintmax_t size = fs::file_size(file.path, ec);
+        if (ec) throw BuildError("cannot read " + file.path.string() + ": " + ec.message());
+        const std::string head = file.name + '\0' + std::to_string(size) + '\0';
+        hash.update(head);
+        std::ifstream in(file.path, std::ios::binary);
+        std::uintmax_t done = 0;
+        while (in && done < size) {
+            in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+            const std::streamsize n = in.gcount();
+            if (n <= 0) break;
+            hash.update(buffer.data(), static_cast<std::size_t>(n));
+            done += static_cast<std::uintmax_t>(n);
+        }
+        if (done != size) throw BuildError("cannot read " + file.path.string());
+    }
+    project.store.setNarrow(kIncludedFilesDigestId, hash.hexDigest());
+}
+
 }  // namespace
 
 // An ELF executable has no resources: icon, manifest and version record are
@@ -151,6 +181,7 @@ BuildResult buildExecutable(const BuildRequest& request) {
     result.output = chooseOutput(request, project);
     result.stub = chooseStub(request, project);
     includeRuntime(request, project, result);
+    storeIncludedFilesDigest(project);
     fs::path kvlTarget = installerRuntimeTarget(project, result.output, result);
     fs::path kvlJar = kvlTarget.empty() ? fs::path() : findRuntime(request, project, kInstallerRuntimeJar, result);
     auto finish = [&] {

@@ -52,7 +52,7 @@ Rules:
   string that is stored as is. Command lines (`java.vm-options`, `application.arguments`)
   may be an array of arguments, which are quoted as needed, or one string stored as is.
 - `[entries]` sets any narrow id (`1012 = "text"`; strings, integers and booleans);
-  `[wide-entries]` sets wide (UTF-16) ids. Ids 2002 and 2003 come from `include` only.
+  `[wide-entries]` sets wide (UTF-16) ids. Ids 2002 to 2004 come from `include` only.
 - `vexal build --set KEY=VALUE` overrides a key of the file (VALUE in TOML syntax, or a
   plain string), e.g. `--set application.type=gui`.
 - The stub is `vexal-stub-gui.exe` or `vexal-stub-console.exe` as `subsystem` says, of the
@@ -125,6 +125,48 @@ const char* const kKeysHeading = R"(
 |---|---|---|---|---|
 )";
 
+const char* const kSharingNote = R"(
+## Class-data sharing
+
+`java.class-data-sharing = "auto"` makes the launcher keep an archive of the application's
+classes for each user, executable and Java runtime, so that later starts load those classes
+ready-made instead of reading, checking and linking them again (`docs/benchmarks.md` has the
+figures):
+
+- Java 13 to 24 get a dynamic archive (`-XX:ArchiveClassesAtExit` on the first run,
+  `-XX:SharedArchiveFile` afterwards), Java 25 and later an AOT cache (`-XX:AOTCacheOutput`,
+  then `-XX:AOTCache`). Older runtimes, and runtimes without a `release` file, get nothing.
+- The archives live in the user's cache: `$XDG_CACHE_HOME/vexal/cds/` (default
+  `~/.cache/vexal/cds/`) on Linux, `%LOCALAPPDATA%\vexal\cds\` on Windows. The cache is
+  private to the user: made `0700` (on Windows with an access list for the user alone), and
+  not used when it belongs to someone else, is a link, or (Linux) lies below a folder that
+  other users may change.
+- An archive is named after the executable, the runtime (its path, version and JVM library)
+  and what it was made for (the class path as it is on disk, the VM options): a new build of
+  the application, a changed jar or an updated runtime never uses a stale archive, and the
+  old one is removed when the new one is made.
+- An archive holds only while the class path stays the same, so the included files (the
+  launcher's runtime jar among them) then come from a content-addressed place in the cache
+  (`files/<SHA-256>/`, read-only, written once and shared by builds with the same files)
+  instead of a fresh temporary directory; `vexal.tempDir` names that place. Places unused
+  for 30 days are removed.
+- The first run pays for the archive at its end: the JVM writes it after the application has
+  finished (Java 25 starts a helper process for the AOT cache, which prints one "Picked up
+  JAVA_TOOL_OPTIONS" line on standard error). The JVM's own messages about archives are kept
+  off standard output.
+- The application starts in every case: an archive is never required (`-Xshare:on` is never
+  used), a damaged or cut archive is removed and made anew, two starts at once each write
+  their own file, and no archive is made when the cache cannot be written or has less than
+  256 MB free, or when the class path holds a folder of classes (the JVM archives jar files
+  only). `VEXAL_LOG=yes` shows each decision.
+- Options of the user's win: a `-Xshare`, `-XX:SharedArchiveFile`, `-XX:ArchiveClassesAtExit`,
+  `-XX:AOTCache...`, `-XX:AOTMode` (or another archive or class-list flag) in the `.vmoptions`
+  file, in `-J` arguments, in `java.vm-options` or in `JAVA_TOOL_OPTIONS` leaves sharing to
+  them.
+
+It is off by default: see `docs/benchmarks.md` for the measurements behind that choice.
+)";
+
 const char* const kDefaultsNote = R"(
 ## Defaults that differ from the sample configuration
 
@@ -169,7 +211,7 @@ std::string defaultCell(const KeyInfo& key) {
 }
 
 std::string idCell(const KeyInfo& key) {
-    return key.kind == KeyKind::Files ? "2002, 2003" : std::to_string(key.id);
+    return key.kind == KeyKind::Files ? "2002 to 2004" : std::to_string(key.id);
 }
 
 }  // namespace
@@ -182,10 +224,10 @@ std::string keysMarkdown() {
     }
     out += kKeysHeading;
     for (const auto& key : keyTable()) {
-        out += "| `" + std::string(key.name) + "` | " + idCell(key) + " | " + kindName(key.kind) + " | " +
+        out += "| `" + std::string(key.name) + "` | " + idCell(key) + " | " + markdownCell(typeName(key)) + " | " +
                defaultCell(key) + " | " + markdownCell(key.description) + " |\n";
     }
-    return out + kDefaultsNote;
+    return out + kSharingNote + kDefaultsNote;
 }
 
 std::string keysText() {

@@ -59,6 +59,14 @@ const std::vector<KeyInfo> kKeys = {
     {"splash.topmost", 147, KeyKind::Flag, "1", "The splash window stays on top of other windows."},
     {"java.preferred-variant", 152, KeyKind::Text, "",
      "JVM variant sub-directory tried first when the JVM library is looked up (e.g. \"server\")."},
+    {"java.class-data-sharing", 154, KeyKind::Choice, "off",
+     "Class-data sharing managed for the user: \"auto\" keeps an archive of the application's classes per "
+     "executable and runtime in the user's cache ($XDG_CACHE_HOME/vexal, ~/.cache/vexal; %LOCALAPPDATA%\\vexal), "
+     "made at the end of the first run and used by the runs after it (Java 13 to 24: a dynamic archive, Java 25 "
+     "and later: an AOT cache), and takes the included files from a stable place there; \"off\" leaves the "
+     "JVM's sharing as it is. Options of the user's that set sharing (-Xshare, -XX:SharedArchiveFile, -XX:AOTCache, "
+     "...) win. See \"Class-data sharing\" below.",
+     8191, "auto|off"},
     {"messages.caption", 1000, KeyKind::Message, "Error", "Caption of every error message box."},
     {"messages.no-jvm", 1001, KeyKind::Message,
      "No JVM could be found on your system.\r\n"
@@ -95,8 +103,8 @@ const std::vector<KeyInfo> kKeys = {
      "Launcher kind: \"v\" for a plain executable, \"k\" for one made for an installer-built application.",
      kLetter},
     {"include", kIncludedFileCountId, KeyKind::Files, nullptr,
-     "Files appended to the executable and extracted at start (sets the count, id 2002, and the "
-     "names, id 2003). Paths relative to the project file. Each file is extracted under its own file "
+     "Files appended to the executable and extracted at start (sets the count, id 2002, the "
+     "names, id 2003, and with java.class-data-sharing = \"auto\" their SHA-256, id 2004). Paths relative to the project file. Each file is extracted under its own file "
      "name, which must be a plain Windows file name (no \";\", \":\", \"..\", separators or device "
      "names) and differ from the others in more than case."},
     {"application.install-root", 10003, KeyKind::Text, ".",
@@ -142,6 +150,7 @@ const KeyInfo* findKeyById(std::int32_t id) {
 std::string narrowIdLabel(std::int32_t id) {
     if (id == kIncludedFileCountId) return "include (count)";
     if (id == kIncludedFileNamesId) return "include (names)";
+    if (id == kIncludedFilesDigestId) return "include (digest)";
     const KeyInfo* key = findKeyById(id);
     return key ? key->name : "entries." + std::to_string(id);
 }
@@ -158,8 +167,31 @@ const char* kindName(KeyKind kind) {
         case KeyKind::Letter: return "string (one letter)";
         case KeyKind::ExecutableType: return "\"gui\", \"console\" or integer";
         case KeyKind::Files: return "array of file paths";
+        case KeyKind::Choice: return "string";
     }
     return "";
+}
+
+std::vector<std::string> choiceList(const KeyInfo& key) {
+    std::vector<std::string> list;
+    if (key.choices == nullptr) return list;
+    std::string all = key.choices;
+    std::size_t start = 0;
+    for (std::size_t bar; (bar = all.find('|', start)) != std::string::npos; start = bar + 1) {
+        list.push_back(all.substr(start, bar - start));
+    }
+    list.push_back(all.substr(start));
+    return list;
+}
+
+std::string typeName(const KeyInfo& key) {
+    if (key.kind != KeyKind::Choice) return kindName(key.kind);
+    std::string text;
+    const std::vector<std::string> list = choiceList(key);
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        text += (i == 0 ? "" : i + 1 == list.size() ? " or " : ", ") + ("\"" + list[i] + "\"");
+    }
+    return text;
 }
 
 }  // namespace gen

@@ -18,6 +18,7 @@ enum class KeyKind {
     Letter,       // one character
     ExecutableType,  // "gui", "console" or an integer
     Files,        // paths of files appended to the executable (count and names entries)
+    Choice,       // one of the texts listed in choices, stored as is
 };
 
 // One readable key of the project file and the configuration id it sets.
@@ -28,6 +29,7 @@ struct KeyInfo {
     const char* defaultValue;  // entry text written when the key is absent; null: no default
     const char* description;
     std::size_t maxBytes = 8191;  // longest text the launcher's buffer for it holds
+    const char* choices = nullptr;  // Choice: the allowed texts, separated by "|"
 };
 
 const std::vector<KeyInfo>& keyTable();
@@ -37,11 +39,16 @@ const KeyInfo* findKeyById(std::int32_t id);
 // Ids that only the generator sets (from the list of included files).
 constexpr std::int32_t kIncludedFileCountId = 2002;
 constexpr std::int32_t kIncludedFileNamesId = 2003;
+constexpr std::int32_t kIncludedFilesDigestId = 2004;
 
 // Readable name of a narrow id for listings: the key name, or "entries.<id>".
 std::string narrowIdLabel(std::int32_t id);
 
 const char* kindName(KeyKind kind);
+// The type column of a key: its kind, or its choices ("\"auto\" or \"off\"").
+std::string typeName(const KeyInfo& key);
+// The allowed texts of a Choice key.
+std::vector<std::string> choiceList(const KeyInfo& key);
 
 }  // namespace gen
 }  // namespace vexal

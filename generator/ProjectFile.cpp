@@ -425,8 +425,8 @@ private:
             project_.store.setWide(id, std::move(value));
             return;
         }
-        if (id == kIncludedFileCountId || id == kIncludedFileNamesId) {
-            fail(leaf, "ids 2002 and 2003 describe the included files; list them with \"include\"");
+        if (id == kIncludedFileCountId || id == kIncludedFileNamesId || id == kIncludedFilesDigestId) {
+            fail(leaf, "ids 2002 to 2004 describe the included files; list them with \"include\"");
         }
         std::string text;
         try {

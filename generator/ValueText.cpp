@@ -142,6 +142,14 @@ std::string entryText(const toml::node& value, const KeyInfo& key) {
             }
             throw ValueError(expected("a string", value));
         case KeyKind::ExecutableType: return executableTypeText(value);
+        case KeyKind::Choice:
+            if (auto text = value.value_exact<std::string>()) {
+                for (const std::string& choice : choiceList(key)) {
+                    if (*text == choice) return *text;
+                }
+                throw ValueError("expected " + typeName(key) + ", found \"" + *text + "\"");
+            }
+            throw ValueError(expected("a string", value));
         case KeyKind::Files: break;
     }
     throw ValueError("this key is not an entry value");

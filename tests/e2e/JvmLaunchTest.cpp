@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kLauncherClass = "com/vexal/runtime/WinLauncher";
 constexpr const char* kMainSignature = "([Ljava/lang/String;)V";
+constexpr const char* kCallMainSignature = "(Ljava/lang/Class;[Ljava/lang/String;)V";
 
 struct LaunchRun {
     ProcessResult result;
@@ -116,6 +117,8 @@ TEST_F(JvmLaunch, ExampleLikeLaunchMakesExactlyTheseCalls) {
                           std::to_string(withPrefix(r.trace, "option ").size()),
                       "JNI_CreateJavaVM -> 0",
                       std::string("FindClass ") + kLauncherClass,
+                      std::string("RegisterNatives ") + kLauncherClass + " callMain " + kCallMainSignature,
+                      std::string("RegisterNatives ") + kLauncherClass + " hasNativeMain ()Z",
                       std::string("GetStaticMethodID ") + kLauncherClass + " main " + kMainSignature,
                       "FindClass java/lang/String",
                       "NewObjectArray 7 java/lang/String NULL"};
@@ -261,6 +264,173 @@ TEST_F(JvmLaunch, OptionOrderForBothKinds) {
         else EXPECT_EQ(tail[3].find("kvlruntime"), std::string::npos) << tail[3];
         EXPECT_EQ(Lines(tail.begin() + 4, tail.end()), (Lines{"-Dfrom=123", "-Xss1m", "-Xmx32m"}));
     }
+}
+
+// The runtime launcher class hands the application class to the natives that
+// the launcher registered on it; they call its main through JNI. A class
+// without the natives (an older runtime) gets the failed registration
+// cleared and runs as before.
+TEST_F(JvmLaunch, NativeHandOffCallsTheApplicationsMain) {
+    const std::string app = "com/example/App";
+    const std::string handOff = script + "class " + app + "\nmethod " + app + " main " + kMainSignature + "\napp " + app + "\n";
+    const std::string registered = std::string("RegisterNatives ") + kLauncherClass + " hasNativeMain ()Z";
+    struct Row {
+        const char* name;
+        std::string script;
+        int exitCode;
+        Lines calls;  // from the call of the runtime launcher's main on
+    } rows[] = {
+        {"hand-off", handOff, 0,
+         {"CallStaticVoidMethod main", "hasNativeMain -> true", "callMain " + app,
+          "GetStaticMethodID " + app + " main " + kMainSignature, "CallStaticVoidMethod main", "callMain returned",
+          "ExceptionOccurred -> NULL", "DestroyJavaVM"}},
+        {"the application's exception leaves the runtime launcher", handOff + "throws\n", 1,
+         {"CallStaticVoidMethod main", "hasNativeMain -> true", "callMain " + app,
+          "GetStaticMethodID " + app + " main " + kMainSignature, "CallStaticVoidMethod main",
+          "callMain returned with an exception", "ExceptionOccurred -> exception", "ExceptionDescribe"}},
+        {"no natives declared: cleared, main as before", handOff + "no-natives\n", 0,
+         {"CallStaticVoidMethod main", "ExceptionOccurred -> NULL", "DestroyJavaVM"}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        script = row.script;
+        const LaunchRun r = run();
+        EXPECT_EQ(r.result.exitCode, row.exitCode) << r.result.err;
+        const Lines trace = calls(r.trace);
+        const auto main = std::find(trace.begin(), trace.end(), "CallStaticVoidMethod main");
+        ASSERT_NE(main, trace.end()) << ::testing::PrintToString(trace);
+        EXPECT_EQ(Lines(main, trace.end()), row.calls);
+        const bool failed = row.script.find("no-natives") != std::string::npos;
+        EXPECT_EQ(contains(trace, "RegisterNatives -> -1"), failed);
+        EXPECT_EQ(contains(trace, "ExceptionClear"), failed);
+        EXPECT_TRUE(contains(trace, registered)) << ::testing::PrintToString(trace);
+        EXPECT_TRUE(contains(r.log, failed ? "the runtime launcher class has no native main hand-off: it calls main itself"
+                                           : "native main hand-off registered"))
+            << ::testing::PrintToString(r.log);
+        EXPECT_EQ(count(r.result.err, "UNEXPECTED"), 0);
+    }
+}
+
+// Class-data sharing (entry 154 "auto") under Wine: the options that reach
+// the JVM for each kind of runtime (its release file), the archive that the
+// JVM writes at its end put in place in %LOCALAPPDATA%\vexal\cds and used by
+// the next run, and the user's own sharing option winning.
+TEST_F(JvmLaunch, ClassDataSharingOptionsByRuntime) {
+    const std::string appData = launcher.dir + "/appdata";
+    environment = {"LOCALAPPDATA=" + windowsPath(appData)};
+    store.setNarrow(id::ClassDataSharing, "auto");
+    script += "writes-archive\n";
+    const std::string cds = windowsPath(appData) + "\\vexal\\cds\\";
+    struct Row {
+        const char* name;
+        const char* release;  // JAVA_VERSION; null: no release file
+        bool baseArchives;    // classes.jsa and classes_nocoops.jsa beside jvm.dll
+        Lines created;        // options of the first run, the archive path as "@"
+        Lines used;           // of the second run
+        const char* extension;
+    } rows[] = {
+        {"Java 17: a dynamic archive", "17.0.2", true, {"-XX:ArchiveClassesAtExit=@", "-Xlog:cds*=off"},
+         {"-XX:SharedArchiveFile=@", "-Xlog:cds*=off"}, ".jsa"},
+        {"Java 17 without its base archives: nothing", "17.0.2", false, {}, {}, ""},
+        {"Java 25: an AOT cache (no base archive needed)", "25.0.1", false,
+         {"-XX:AOTCacheOutput=@", "-XX:+UnlockDiagnosticVMOptions", "-XX:-DisplayVMOutput", "-Xlog:aot*=off",
+          "-Xlog:cds*=off"},
+         {"-XX:AOTCache=@", "-Xlog:aot*=off", "-Xlog:cds*=off"}, ".aot"},
+        {"Java 11: nothing", "11.0.2", true, {}, {}, ""},
+        {"no release file: nothing", nullptr, true, {}, {}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(appData);
+        fs::remove(fs::path(launcher.dir) / "jre" / "release");
+        for (const char* base : {"classes.jsa", "classes_nocoops.jsa"}) {
+            fs::remove(libraryDir() / base);
+            if (row.baseArchives) writeText(libraryDir() / base, "");
+        }
+        if (row.release) writeText(fs::path(launcher.dir) / "jre" / "release",
+                                   std::string("JAVA_VERSION=\"") + row.release + "\"\n");
+        for (int pass = 0; pass < 2; ++pass) {
+            SCOPED_TRACE(pass == 0 ? "first run" : "second run");
+            const LaunchRun r = run();
+            EXPECT_EQ(r.result.exitCode, 0) << r.result.err;
+            const Lines options = withPrefix(r.trace, "option ");
+            // Behind the launcher's properties, ahead of the class path.
+            std::size_t first = 0;
+            while (first < options.size() && options[first].rfind("-Dvexal.", 0) == 0) ++first;
+            const Lines& expected = pass == 0 ? row.created : row.used;
+            ASSERT_GE(options.size(), first + expected.size()) << ::testing::PrintToString(options);
+            Lines sharing(options.begin() + first, options.begin() + first + expected.size());
+            for (std::size_t i = 0; i < expected.size(); ++i) {
+                const std::size_t at = expected[i].find('@');
+                if (at == std::string::npos) continue;
+                const std::string prefix = expected[i].substr(0, at);
+                ASSERT_EQ(sharing[i].rfind(prefix + cds, 0), 0u) << sharing[i];
+                const std::string name = sharing[i].substr(prefix.size() + cds.size());
+                if (pass == 0) {
+                    EXPECT_NE(name.find(".part"), std::string::npos) << name;
+                } else {
+                    EXPECT_EQ(name.substr(name.size() - 7), std::string("-64") + row.extension) << name;
+                }
+                sharing[i] = expected[i];
+            }
+            EXPECT_EQ(sharing, expected);
+            EXPECT_EQ(contains(options, "exit"), pass == 0 && !row.created.empty());
+            if (expected.empty()) {
+                EXPECT_EQ(options[first].rfind("-Djava.class.path=", 0), 0u) << options[first];
+            }
+        }
+        std::size_t archives = 0;
+        if (fs::exists(appData + "/vexal/cds")) {
+            for (const auto& entry : fs::directory_iterator(appData + "/vexal/cds")) {
+                EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+                ++archives;
+            }
+        }
+        EXPECT_EQ(archives, row.created.empty() ? 0u : 1u);
+    }
+}
+
+// The application ends the process itself (System.exit): the JVM's exit hook
+// puts the archive in place; a sharing option of the user's leaves it all to
+// the user; included files come from their content-addressed place.
+TEST_F(JvmLaunch, ClassDataSharingAtSystemExitWithUserOptionsAndIncludedFiles) {
+    const std::string appData = launcher.dir + "/appdata";
+    environment = {"LOCALAPPDATA=" + windowsPath(appData)};
+    store.setNarrow(id::ClassDataSharing, "auto");
+    writeText(fs::path(launcher.dir) / "jre" / "release", "JAVA_VERSION=\"21.0.4\"\n");
+    for (const char* base : {"classes.jsa", "classes_nocoops.jsa"}) writeText(libraryDir() / base, "");
+    const std::string digest(64, 'a');
+    store.setNarrow(id::IncludedFileCount, "1");
+    store.setNarrow(id::IncludedFileNames, "lib.jar");
+    store.setNarrow(id::IncludedFilesDigest, digest);
+    records = std::string("\x03\0\0\0", 4) + "\x1b\x18\x19";  // "ABC" masked
+
+    script += "writes-archive\nexit 3\n";
+    LaunchRun r = run();
+    EXPECT_EQ(r.result.exitCode, 3) << r.result.err;
+    EXPECT_TRUE(contains(r.trace, "System.exit 3 hook=yes")) << ::testing::PrintToString(r.trace);
+    const std::string place = appData + "/vexal/files/" + digest;
+    EXPECT_EQ(readBinaryFile(place + "/lib.jar"), "ABC");
+    EXPECT_TRUE(contains(withPrefix(r.trace, "option "), "-Dvexal.tempDir=" + windowsPath(place)))
+        << ::testing::PrintToString(r.trace);
+    std::vector<std::string> archives;
+    for (const auto& entry : fs::directory_iterator(appData + "/vexal/cds")) archives.push_back(entry.path().string());
+    ASSERT_EQ(archives.size(), 1u);
+    EXPECT_EQ(archives[0].substr(archives[0].size() - 7), "-64.jsa") << archives[0];
+
+    r = run();
+    EXPECT_TRUE(contains(r.log, "Included files from " + windowsPath(place))) << ::testing::PrintToString(r.log);
+    EXPECT_TRUE(contains(withPrefix(r.trace, "option "), "-XX:SharedArchiveFile=" + windowsPath(archives[0])))
+        << ::testing::PrintToString(r.trace);
+
+    writeText(launcher.exe + ".vmoptions", "-Xshare:off\r\n");
+    r = run();
+    const Lines options = withPrefix(r.trace, "option ");
+    for (const std::string& option : options) {
+        EXPECT_EQ(option.find("SharedArchiveFile"), std::string::npos) << option;
+        EXPECT_EQ(option.find("-Xlog"), std::string::npos) << option;
+    }
+    EXPECT_TRUE(contains(r.log, "class-data sharing: left to the option -Xshare:off")) << ::testing::PrintToString(r.log);
 }
 
 // Failures of the launch and what the user gets: exit code, message, trace.

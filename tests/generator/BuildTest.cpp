@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "FakeStub.h"
+#include "common/Sha256.h"
 #include "config/ConfigBlock.h"
 #include "generator/Build.h"
 #include "generator/ExeWriter.h"
@@ -117,6 +118,36 @@ TEST_F(BuildTest, TheBlockReadsBackAsTheProjectsEntriesFollowedByTheIncludedFile
     ASSERT_TRUE(readInt(source, size));
     EXPECT_EQ(size, 0);
     EXPECT_EQ(source.position(), exe.size());
+}
+
+// With class-data sharing on, the block names the included files' stable
+// place: the SHA-256 of their names, sizes and data, which changes with any
+// of them. Off, or with nothing included, there is no such entry.
+TEST_F(BuildTest, ClassDataSharingStoresTheIncludedFilesDigest) {
+    auto digestOf = [&](const std::string& text, std::vector<std::string> overrides) {
+        build(text, "out.exe", std::move(overrides));
+        ConfigStore store;
+        MemorySource source(readFile(dir / "out.exe"));
+        EXPECT_EQ(readConfigBlock(source, kPe32PlusLocator, store).error, BlockError::None);
+        return store.hasNarrow(2004) ? store.narrow(2004) : std::string("none");
+    };
+    const std::vector<std::string> on{"java.class-data-sharing=auto"};
+    const std::string first = digestOf(project, on);
+    const std::string jar = readFile(dir / "hello.jar"), empty = "";
+    Sha256 expected;
+    expected.update(std::string("hello.jar") + '\0' + std::to_string(jar.size()) + '\0' + jar);
+    expected.update(std::string("empty.txt") + '\0' + "0" + '\0');
+    EXPECT_EQ(first, expected.hexDigest());
+    EXPECT_EQ(digestOf(project, on), first);  // the same files, the same place
+    EXPECT_EQ(digestOf(project, {}), "none");
+    EXPECT_EQ(digestOf("[application]\nmain-class = \"Hello\"\n[runtime]\ninclude = false\n", on), "none");
+    writeFile(dir / "hello.jar", jar + "x");
+    EXPECT_NE(digestOf(project, on), first);
+    writeFile(dir / "hello.jar", jar);
+    writeFile(dir / "other.jar", jar);
+    std::string renamed = project;
+    renamed.replace(renamed.find("\"hello.jar\", \"empty.txt\""), 24, "\"other.jar\", \"empty.txt\"");
+    EXPECT_NE(digestOf(renamed, on), first);
 }
 
 TEST_F(BuildTest, SameInputsGiveTheSameBytes) {

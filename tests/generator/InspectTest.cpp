@@ -18,6 +18,8 @@ std::string generated(std::uint16_t machine, const std::string& arch, const std:
     store.setNarrow(122, "com.example.Main");
     store.setNarrow(1001, "line one\r\nline two");
     store.setNarrow(4711, "raw");
+    store.setNarrow(154, "auto");
+    store.setNarrow(2004, std::string(64, 'e'));
     store.setNarrow(2002, std::to_string(files.size()));
     store.setNarrow(2003, files.empty() ? "" : "a.jar;b.dll");
     store.setWide(9, u"wide \u00FC");
@@ -50,7 +52,8 @@ TEST(Inspect, ListingsNameEveryEntry) {
     const std::string text = inspectionText(inspection, "app.exe");
     for (const char* part : {"x64 (PE32+)", "console", "application.main-class", "122", "\"com.example.Main\"",
                              "entries.4711", "\"line one\\r\\nline two\"", "wide-entries.9", "\"wide \xC3\xBC\"",
-                             "Included files:  0"}) {
+                             "Included files:  0", "java.class-data-sharing         154    \"auto\"",
+                             "include (digest)"}) {
         EXPECT_NE(text.find(part), std::string::npos) << part << "\n" << text;
     }
     const std::string json = inspectionJson(inspection, "app.exe");

@@ -62,6 +62,11 @@ TEST(ProjectFile, ErrorsNameTheFileTheKeyAndTheReason) {
         {"raw id beyond 32 bits", kMinimal + "[entries]\n3000000000 = \"x\"\n", {"entries.3000000000"}},
         {"raw id set twice", kMinimal + "[entries]\n122 = \"Other\"\n", {"entries.122: id 122 is already set by application.main-class"}},
         {"raw included-file ids", kMinimal + "[entries]\n2002 = 1\n", {"entries.2002", "\"include\""}},
+        {"raw included-files digest", kMinimal + "[entries]\n2004 = \"x\"\n", {"entries.2004", "\"include\""}},
+        {"class-data sharing not a choice", kMinimal + "[java]\nclass-data-sharing = \"on\"\n",
+         {"app.toml:4: java.class-data-sharing: expected \"auto\" or \"off\", found \"on\""}},
+        {"class-data sharing a flag", kMinimal + "[java]\nclass-data-sharing = true\n",
+         {"java.class-data-sharing: expected a string, found a boolean"}},
         {"raw table value", kMinimal + "[entries]\n5 = [1]\n", {"entries.5", "expected a string, an integer or a boolean"}},
         {"wide value not a string", kMinimal + "[wide-entries]\n5 = 1\n", {"wide-entries.5: expected a string"}},
         {"output of wrong type", "output = 3\n" + kMinimal, {"output: expected a string, found an integer"}},
@@ -103,6 +108,7 @@ TEST(ProjectFile, EveryKeyWithADefaultIsFilledForAMinimalProject) {
     EXPECT_EQ(project.store.narrow(123), "\"-Xmx256m\"");
     EXPECT_EQ(project.store.narrow(2002), "0");
     EXPECT_TRUE(project.store.hasNarrow(2003));
+    EXPECT_EQ(project.store.narrow(154), "off");
     EXPECT_TRUE(project.store.wideEntries().empty());
     EXPECT_EQ(project.arch, "x64");
     EXPECT_TRUE(project.guiStub());

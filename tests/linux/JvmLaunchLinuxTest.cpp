@@ -7,10 +7,13 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -30,7 +33,19 @@ using namespace vexal;
 namespace {
 
 const std::string kJdk17 = VEXAL_JDK_HOME;
+const std::string kTemurin25 = "/usr/lib/jvm/temurin-25-jdk-amd64";
 constexpr auto kLimit = std::chrono::seconds(60);
+// A first run that makes an AOT cache (JDK 25) ends only when the JVM's
+// helper process has written it: seconds, many under load.
+constexpr auto kArchiveLimit = std::chrono::seconds(240);
+
+// The JDKs of this machine to test on: OpenJDK 17 always, Temurin 25 when it
+// is installed (part of this machine's image, not of a fresh one).
+std::vector<std::string> jdkHomes() {
+    std::vector<std::string> homes{kJdk17};
+    if (std::filesystem::exists(kTemurin25 + "/lib/server/libjvm.so")) homes.push_back(kTemurin25);
+    return homes;
+}
 
 std::string readText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -61,6 +76,8 @@ struct Project {
     std::vector<std::string> vmOptions{"-Xmx64m"};
     std::vector<std::string> arguments;
     bool singleInstance = false;
+    bool classDataSharing = false;
+    std::string mainClass = "com.example.linuxapp.LinuxApp";
 };
 
 // A Java home that reports another version: bin/java prints the given banner
@@ -96,7 +113,8 @@ protected:
         ConfigStore store;
         const auto set = [&store](std::int32_t entry, const std::string& value) { store.setNarrow(entry, value); };
         set(id::ExecutableType, "2");
-        set(id::MainClass, "com.example.linuxapp.LinuxApp");
+        set(id::MainClass, project.mainClass);
+        set(id::ClassDataSharing, project.classDataSharing ? "auto" : "off");
         set(id::ClassPath, joined(project.classPath) + ";A1" + std::string(VEXAL_RUNTIME_JAR));
         set(id::VmParameters, joined(project.vmOptions, " "));
         set(id::ProgramArguments, joined(project.arguments, " "));
@@ -123,6 +141,7 @@ protected:
 
     std::map<std::string, std::string> environment(std::map<std::string, std::string> extra = {}) const {
         extra.emplace("XDG_STATE_HOME", dir_ + "/state");
+        extra.emplace("XDG_CACHE_HOME", dir_ + "/cache");
         extra.emplace("TMPDIR", dir_ + "/tmp");
         extra.emplace("TMP", dir_ + "/tmp");
         return extra;
@@ -132,17 +151,34 @@ protected:
                       std::map<std::string, std::string> extra = {}) {
         std::vector<std::string> argv{exe};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
-        return runProcess(argv, environment(std::move(extra)), {"VEXAL_JAVA_HOME", "JAVA_TOOL_OPTIONS"}, kLimit);
+        std::vector<std::string> unset{"VEXAL_JAVA_HOME", "JAVA_TOOL_OPTIONS"};
+        if (extra.count("JAVA_TOOL_OPTIONS")) unset.pop_back();
+        return runProcess(argv, environment(std::move(extra)), unset, kArchiveLimit);
     }
 
-    // A run with the diagnostic log on; returns the log's text.
-    std::string loggedRun(const std::string& exe, const std::vector<std::string>& arguments, ProcessResult& r) {
-        r = run(exe, arguments, {{"VEXAL_LOG", "yes"}});
+    // A run with the diagnostic log on; returns the log's text (this run's
+    // only: earlier logs are removed first).
+    std::string loggedRun(const std::string& exe, const std::vector<std::string>& arguments, ProcessResult& r,
+                          std::map<std::string, std::string> extra = {}) {
+        for (const auto& entry : fs::directory_iterator(dir_ + "/tmp")) {
+            if (entry.path().filename().string().rfind("kvl_nlog", 0) == 0) fs::remove(entry.path());
+        }
+        extra.emplace("VEXAL_LOG", "yes");
+        r = run(exe, arguments, std::move(extra));
         std::string log;
         for (const auto& entry : fs::directory_iterator(dir_ + "/tmp")) {
             if (entry.path().filename().string().rfind("kvl_nlog", 0) == 0) log += readText(entry.path().string());
         }
         return log;
+    }
+
+    // The names in the cache's archive folder.
+    std::vector<std::string> cacheArchives() const {
+        std::vector<std::string> names;
+        const std::string dir = dir_ + "/cache/vexal/cds";
+        if (!fs::exists(dir)) return names;
+        for (const auto& entry : fs::directory_iterator(dir)) names.push_back(entry.path().filename().string());
+        return names;
     }
 
     std::string dir_;
@@ -341,6 +377,313 @@ TEST_F(LinuxJvm, SecondStartHandsItsArgumentsToTheRunningInstance) {
     const ProcessResult r = first.finish(kLimit);
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_TRUE(contains(r.out, "handed over: [second] [with blank]\n")) << r.out << r.err;
+}
+
+// ---- The application's main called through JNI
+
+// The runtime launcher calls the application's main through the natives the
+// launcher registered (no Method.invoke on the stack, no method-handle
+// classes spun for it); failures keep their messages and exit codes.
+TEST_F(LinuxJvm, MainIsCalledThroughJniOnEveryJdk) {
+    for (const std::string& jdk : jdkHomes()) {
+        SCOPED_TRACE(jdk);
+        Project project;
+        project.searchSequence = {"A" + jdk};
+        const std::string exe = build(project);
+        ProcessResult r;
+        const std::string log = loggedRun(exe, {"throw"}, r);
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_TRUE(contains(r.err, "java.lang.IllegalStateException: failed on purpose\n"
+                                    "\tat com.example.linuxapp.LinuxApp.main(LinuxApp.java:"))
+            << r.err;
+        EXPECT_TRUE(contains(r.err, ")\n\tat com.vexal.runtime.WinLauncher.callMain(Native Method)\n")) << r.err;
+        EXPECT_FALSE(contains(r.err, "Method.invoke")) << r.err;
+        EXPECT_TRUE(contains(r.err, "The JVM could not be started. The main method may have thrown an exception."));
+        EXPECT_TRUE(contains(log, "native main hand-off registered\n")) << log;
+
+        // No method-handle class is made for the call of main.
+        r = run(exe, {"greet", "-J-Xlog:class+load=info"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_TRUE(contains(r.out, "argument 1: greet\n")) << r.out;
+        EXPECT_FALSE(contains(r.out, "java.lang.invoke.LambdaForm$MH/")) << r.out;
+        EXPECT_FALSE(contains(r.out, "DirectMethodHandleAccessor")) << r.out;
+
+        Project missing = project;
+        missing.mainClass = "com.example.linuxapp.Absent";
+        r = run(build(missing, "absent"), {});
+        EXPECT_EQ(r.exitCode, 1) << r.err;
+        EXPECT_TRUE(contains(r.err, "java.lang.ClassNotFoundException: com.example.linuxapp.Absent")) << r.err;
+        EXPECT_TRUE(contains(r.err, "The JVM could not be started. The main method may have thrown an exception."));
+    }
+}
+
+// ---- Class-data sharing
+
+const char* archiveExtension(const std::string& jdk) { return jdk == kJdk17 ? ".jsa" : ".aot"; }
+
+std::size_t countEnding(const std::vector<std::string>& names, const std::string& end) {
+    std::size_t n = 0;
+    for (const std::string& name : names) {
+        if (name.size() >= end.size() && name.compare(name.size() - end.size(), end.size(), end) == 0) ++n;
+    }
+    return n;
+}
+
+std::size_t countParts(const std::vector<std::string>& names) {
+    std::size_t n = 0;
+    for (const std::string& name : names) n += contains(name, ".part") ? 1 : 0;
+    return n;
+}
+
+// The first run (ending normally, or through System.exit) leaves an archive
+// in the user's cache; the next run loads the application's classes from it.
+// Nothing of the JVM's own talk about archives reaches standard output.
+TEST_F(LinuxJvm, ClassDataArchiveIsMadeThenUsed) {
+    for (const std::string& jdk : jdkHomes()) {
+        SCOPED_TRACE(jdk);
+        const struct {
+            const char* name;
+            std::vector<std::string> arguments;
+            int exitCode;
+            const char* out;
+        } rows[] = {
+            {"main returns", {"greet"}, 0, "LinuxApp started\nargument 1: greet\n"},
+            {"System.exit", {"exit", "3"}, 3, "LinuxApp started\n"},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.name);
+            fs::remove_all(dir_ + "/cache");
+            Project project;
+            project.searchSequence = {"A" + jdk};
+            project.classDataSharing = true;
+            const std::string exe = build(project);
+            ProcessResult r;
+            std::string log = loggedRun(exe, row.arguments, r);
+            EXPECT_EQ(r.exitCode, row.exitCode) << r.err << log;
+            EXPECT_EQ(r.out, row.out) << r.err;
+            EXPECT_TRUE(contains(log, "no archive yet: the JVM writes")) << log;
+            EXPECT_TRUE(contains(log, "class-data sharing: archive ")) << log;
+            const std::vector<std::string> names = cacheArchives();
+            EXPECT_EQ(countEnding(names, archiveExtension(jdk)), 1u) << ::testing::PrintToString(names);
+            EXPECT_EQ(countParts(names), 0u) << ::testing::PrintToString(names);
+
+            log = loggedRun(exe, {"greet", "-J-Xlog:class+load=info"}, r);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_TRUE(contains(r.out, "com.example.linuxapp.LinuxApp source: shared objects file")) << r.out;
+            EXPECT_TRUE(contains(log, jdk == kJdk17 ? "dynamic archive " + dir_ + "/cache/vexal/cds/"
+                                                    : "AOT cache " + dir_ + "/cache/vexal/cds/"))
+                << log;
+            EXPECT_EQ(cacheArchives(), names);
+        }
+    }
+}
+
+// A damaged archive is never handed to the JVM (a cut dynamic archive makes
+// JDK 17 crash with SIGBUS): it is removed, the application starts as
+// usual, and the run makes a whole one again.
+TEST_F(LinuxJvm, DamagedClassDataArchiveIsMadeAnew) {
+    for (const std::string& jdk : jdkHomes()) {
+        SCOPED_TRACE(jdk);
+        fs::remove_all(dir_ + "/cache");
+        Project project;
+        project.searchSequence = {"A" + jdk};
+        project.classDataSharing = true;
+        const std::string exe = build(project);
+        ASSERT_EQ(run(exe, {"greet"}).exitCode, 0);
+        const struct {
+            const char* name;
+            const char* logged;
+        } rows[] = {
+            {"cut in half", "is damaged (cut, grown or not an archive): removed"},
+            {"garbage of the same size", "is damaged (cut, grown or not an archive): removed"},
+            {"empty", "is damaged (cut, grown or not an archive): removed"},
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.name);
+            const std::vector<std::string> names = cacheArchives();
+            ASSERT_EQ(names.size(), 1u) << ::testing::PrintToString(names);
+            const std::string path = dir_ + "/cache/vexal/cds/" + names[0];
+            const std::string bytes = readText(path);
+            fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+            if (std::string(row.name) == "cut in half") writeText(path, bytes.substr(0, bytes.size() / 2));
+            if (std::string(row.name) == "garbage of the same size") writeText(path, std::string(bytes.size(), 'x'));
+            if (std::string(row.name) == "empty") writeText(path, "");
+            ProcessResult r;
+            const std::string log = loggedRun(exe, {"greet"}, r);
+            EXPECT_EQ(r.exitCode, 0) << r.err << log;
+            EXPECT_EQ(r.out, "LinuxApp started\nargument 1: greet\n") << r.err;
+            EXPECT_TRUE(contains(log, row.logged)) << log;
+            EXPECT_TRUE(contains(log, "class-data sharing: archive ")) << log;
+        }
+    }
+}
+
+// Three first starts at once: each writes its own part file and puts it in
+// place at its end; every one runs the application, none sees a half
+// written archive, and the next start uses one.
+TEST_F(LinuxJvm, ConcurrentFirstStartsAllRunAndLeaveAnArchive) {
+    Project project;
+    project.classDataSharing = true;
+    const std::string exe = build(project);
+    std::vector<std::unique_ptr<Subprocess>> starts;
+    for (int i = 0; i < 3; ++i) {
+        starts.push_back(std::make_unique<Subprocess>(std::vector<std::string>{exe, "greet"}, environment(),
+                                                      std::vector<std::string>{"VEXAL_JAVA_HOME", "JAVA_TOOL_OPTIONS"}));
+    }
+    for (auto& start : starts) {
+        const ProcessResult r = start->finish(kArchiveLimit);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "LinuxApp started\nargument 1: greet\n") << r.err;
+    }
+    const std::vector<std::string> names = cacheArchives();
+    EXPECT_GE(countEnding(names, ".jsa"), 1u) << ::testing::PrintToString(names);
+    EXPECT_EQ(countParts(names), 0u) << ::testing::PrintToString(names);
+    ProcessResult r;
+    const std::string log = loggedRun(exe, {"greet"}, r);
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_TRUE(contains(log, "dynamic archive " + dir_ + "/cache/vexal/cds/")) << log;
+}
+
+// What keeps the launcher from making an archive, and the application
+// starts all the same: a sharing option of the user's (it wins), a class
+// path folder with classes in it (the JVM would end the finished run with
+// exit code 1), a cache that is not private to the user.
+TEST_F(LinuxJvm, ClassDataSharingStandsBackAndTheApplicationStarts) {
+    fs::copy(VEXAL_LINUX_APP_CLASSES, dir_ + "/classes", fs::copy_options::recursive);
+    const std::string other = dir_ + "/planted";
+    fs::create_directories(other);
+    const struct {
+        const char* name;
+        std::vector<std::string> classPath;
+        std::vector<std::string> arguments;
+        std::map<std::string, std::string> environment;
+        std::function<bool()> prepare;  // false: the case cannot be made here
+        const char* logged;
+    } rows[] = {
+        {"-J-Xshare:off", {"A1linuxapp.jar"}, {"greet", "-J-Xshare:off"}, {}, [] { return true; },
+         "class-data sharing: left to the option -Xshare:off"},
+        {"JAVA_TOOL_OPTIONS", {"A1linuxapp.jar"}, {"greet"}, {{"JAVA_TOOL_OPTIONS", "-XX:SharedArchiveFile=/x.jsa"}},
+         [] { return true; }, "class-data sharing: left to the option -XX:SharedArchiveFile=/x.jsa"},
+        {"a class folder", {"D1classes"}, {"greet"}, {}, [] { return true; },
+         "the JVM archives jar files only"},
+        {"the cache is another user's",
+         {"A1linuxapp.jar"},
+         {"greet"},
+         {},
+         [this] {
+             fs::create_directories(dir_ + "/cache/vexal");
+             return chown((dir_ + "/cache/vexal").c_str(), 65534, 65534) == 0 && geteuid() != 65534;
+         },
+         "belongs to another user"},
+        {"the cache is a link", {"A1linuxapp.jar"}, {"greet"}, {},
+         [this, other] {
+             fs::create_directories(dir_ + "/cache");
+             fs::create_directory_symlink(other, dir_ + "/cache/vexal");
+             return true;
+         },
+         "is not a directory (a link?)"},
+        {"the cache's folder is open to everyone", {"A1linuxapp.jar"}, {"greet"}, {},
+         [this] {
+             fs::create_directories(dir_ + "/cache");
+             fs::permissions(dir_ + "/cache", fs::perms::all);
+             return true;
+         },
+         "is writable by other users"},
+        {"the archive folder is a file", {"A1linuxapp.jar"}, {"greet"}, {},
+         [this] {
+             fs::create_directories(dir_ + "/cache/vexal");
+             writeText(dir_ + "/cache/vexal/cds", "");
+             return true;
+         },
+         "class-data sharing: no private cache"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(dir_ + "/cache");
+        if (!row.prepare()) {
+            std::printf("skipped: %s cannot be made here\n", row.name);
+            continue;
+        }
+        Project project;
+        project.classDataSharing = true;
+        project.classPath = row.classPath;
+        ProcessResult r;
+        const std::string log = loggedRun(build(project), row.arguments, r, row.environment);
+        EXPECT_EQ(r.exitCode, 0) << r.err << log;
+        EXPECT_EQ(r.out, "LinuxApp started\nargument 1: greet\n") << r.err;
+        EXPECT_TRUE(contains(log, row.logged)) << log;
+        EXPECT_FALSE(contains(log, "the JVM writes")) << log;
+        EXPECT_TRUE(fs::is_empty(other));
+    }
+}
+
+// A runtime without its base archives (a jlink image made without
+// --generate-cds-archive): JDK 17 asked to write a dynamic archive would not
+// start at all ("DynamicDumpSharedSpaces is unsupported when base CDS
+// archive is not loaded"), so the launcher asks for none. The runtime is
+// OpenJDK 17 with its JVM library copied (the JVM takes its home from the
+// library's real path) and everything else linked.
+TEST_F(LinuxJvm, RuntimeWithoutBaseArchivesStartsWithoutAnArchive) {
+    const std::string home = dir_ + "/jdk-without-base";
+    fs::create_directories(home + "/lib/server");
+    for (const auto& entry : fs::directory_iterator(kJdk17)) {
+        if (entry.path().filename() != "lib") fs::create_symlink(entry.path(), home + "/" + entry.path().filename().string());
+    }
+    for (const auto& entry : fs::directory_iterator(kJdk17 + "/lib")) {
+        if (entry.path().filename() != "server") {
+            fs::create_symlink(entry.path(), home + "/lib/" + entry.path().filename().string());
+        }
+    }
+    fs::copy_file(kJdk17 + "/lib/server/libjvm.so", home + "/lib/server/libjvm.so");
+    Project project;
+    project.searchSequence = {"A" + home};
+    project.classDataSharing = true;
+    ProcessResult r;
+    const std::string log = loggedRun(build(project), {"greet"}, r);
+    EXPECT_EQ(r.exitCode, 0) << r.err << log;
+    EXPECT_EQ(r.out, "LinuxApp started\nargument 1: greet\n") << r.err;
+    EXPECT_TRUE(contains(log, "class-data sharing: the runtime has no base archive " + home +
+                                  "/lib/server/classes.jsa: no archive"))
+        << log;
+    EXPECT_TRUE(cacheArchives().empty());
+}
+
+// The generated example with class-data sharing on: its included runtime
+// jar comes from the content-addressed place in the cache (written once,
+// found by the next run, no temporary directory), and the archive is used.
+TEST_F(LinuxJvm, GeneratedExampleKeepsItsFilesAndArchiveInTheCache) {
+    fs::copy_file(VEXAL_HELLO_JAR, dir_ + "/hello.jar");
+    const std::string exe = dir_ + "/hello";
+    const ProcessResult b = runProcess({VEXAL_GENERATOR, "build", VEXAL_HELLO_PROJECT, "-o", exe, "--stubs",
+                                        VEXAL_STUBS_DIR, "--set", "arch=linux-x64", "--set",
+                                        "java.class-data-sharing=auto", "--quiet"},
+                                       {}, {}, kLimit);
+    ASSERT_EQ(b.exitCode, 0) << b.out << b.err;
+    for (const std::string& jdk : jdkHomes()) {
+        SCOPED_TRACE(jdk);
+        fs::remove_all(dir_ + "/cache");
+        ProcessResult r;
+        std::string log = loggedRun(exe, {"one"}, r, {{"JAVA_HOME", jdk}});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, "Hello from Vexal\nargument 1: one\n") << r.err;
+        const std::string files = dir_ + "/cache/vexal/files/";
+        EXPECT_TRUE(contains(log, "Included files in " + files)) << log;
+        log = loggedRun(exe, {"two"}, r, {{"JAVA_HOME", jdk}});
+        EXPECT_EQ(r.out, "Hello from Vexal\nargument 1: two\n") << r.err;
+        EXPECT_TRUE(contains(log, "Included files from " + files)) << log;
+        EXPECT_TRUE(contains(log, jdk == kJdk17 ? "class-data sharing: Java 17, dynamic archive "
+                                                : "class-data sharing: Java 25, AOT cache "))
+            << log;
+        for (const auto& entry : fs::directory_iterator(dir_ + "/tmp")) {
+            EXPECT_EQ(entry.path().filename().string().rfind("vxl_dir", 0), std::string::npos) << entry.path();
+        }
+        // The place is read-only: nothing writes into it by mistake.
+        for (const auto& entry : fs::directory_iterator(files)) {
+            if (entry.path().filename().string()[0] == '.') continue;
+            EXPECT_EQ(fs::status(entry.path()).permissions() & fs::perms::owner_write, fs::perms::none);
+            EXPECT_TRUE(fs::exists(entry.path() / "vexal-runtime.jar"));
+        }
+    }
 }
 
 }  // namespace

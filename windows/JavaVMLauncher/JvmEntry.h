@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 
 namespace vexal {
 
@@ -6,5 +7,10 @@ namespace vexal {
 // JVM is created.
 void setJvmEntryPoint(void* createJavaVm);
 void* jvmEntryPoint();
+
+// The path of the JVM library that was loaded (its runtime's home is three
+// folders up); empty before.
+void setJvmLibraryPath(const std::string& path);
+const std::string& jvmLibraryPath();
 
 }  // namespace vexal

@@ -19,6 +19,7 @@
 #include "process/Environment.h"
 #include "windows/JavaVMLauncher/JvmEntry.h"
 #include "windows/JavaVMLauncher/LaunchProgram.h"
+#include "windows/JavaVMLauncher/NativeMain.h"
 
 namespace vexal {
 
@@ -30,18 +31,33 @@ JavaVM* gJavaVm = nullptr;
 JNIEnv* gJniEnv = nullptr;  // the main thread's environment
 // Set once by the main thread, read by the splash thread.
 std::atomic<bool> gJvmCreated{false};
+void (*gExitAction)() = nullptr;
+
+// The JVM calls its "exit" hook when the application ends the process
+// (System.exit, Runtime.halt), after its own exit work, before the process
+// is gone.
+void JNICALL jvmExitHook(jint) {
+    if (gExitAction != nullptr) gExitAction();
+}
 
 // The JVM keeps the option strings and the array for its whole life: both
 // are allocated once and never released.
-JavaVMOption* permanentOptions(const std::vector<std::string>& options) {
-    if (options.empty()) return nullptr;
-    auto* array = new JavaVMOption[options.size()]();
+// With an exit action the array ends in the "exit" option, whose extra
+// information is the hook.
+JavaVMOption* permanentOptions(const std::vector<std::string>& options, bool exitHook) {
+    const std::size_t count = options.size() + (exitHook ? 1 : 0);
+    if (count == 0) return nullptr;
+    auto* array = new JavaVMOption[count]();
     for (std::size_t i = 0; i < options.size(); ++i) {
         auto* text = new char[options[i].size() + 1];
         options[i].copy(text, options[i].size());
         text[options[i].size()] = '\0';
         array[i].optionString = text;
         array[i].extraInfo = nullptr;
+    }
+    if (exitHook) {
+        array[options.size()].optionString = const_cast<char*>("exit");
+        array[options.size()].extraInfo = reinterpret_cast<void*>(&jvmExitHook);
     }
     return array;
 }
@@ -86,9 +102,10 @@ bool fillArgumentArray(JNIEnv* env, jobjectArray array, const ArgumentList& argu
 
 bool createJvm(const std::vector<std::string>& options) {
     JavaVMInitArgs initArgs{};
+    const bool exitHook = gExitAction != nullptr;
     initArgs.version = 0x00010002;
-    initArgs.nOptions = static_cast<jint>(options.size());
-    initArgs.options = permanentOptions(options);
+    initArgs.nOptions = static_cast<jint>(options.size() + (exitHook ? 1 : 0));
+    initArgs.options = permanentOptions(options, exitHook);
     initArgs.ignoreUnrecognized = JNI_TRUE;
     logDebug("Creating JVM");
     auto create = reinterpret_cast<CreateJavaVm>(jvmEntryPoint());
@@ -127,7 +144,9 @@ bool callMain(const ArgumentList& mainArguments) {
         logError("could not find main class");
         fatalError(msg::MainClassNotLoaded);
     }
-    jmethodID mainMethod = env->GetStaticMethodID(mainClass, "main", "([Ljava/lang/String;)V");
+    // Right after the class is found, before anything of it runs.
+    registerNativeMain(env, mainClass);
+    jmethodID mainMethod = env->GetStaticMethodID(mainClass, kMainName, kMainSignature);
     if (mainMethod == nullptr) {
         logError("could not find main method");
         fatalError(msg::MainMethodMissing);
@@ -150,6 +169,8 @@ bool callMain(const ArgumentList& mainArguments) {
     }
     return true;
 }
+
+void setJvmExitAction(void (*action)()) { gExitAction = action; }
 
 void destroyJvm() {
     if (gJvmCreated) gJavaVm->DestroyJavaVM();

@@ -22,6 +22,11 @@ bool callMain(const ArgumentList& mainArguments);
 // The installer kind's first-run hook; true to go on with main.
 bool checkFirstRun();
 
+// An action for the JVM's exit: the JVM is then created with its "exit"
+// hook, which it calls when the application ends the process (System.exit),
+// after the JVM's own exit work. Set before createJvm.
+void setJvmExitAction(void (*action)());
+
 // DestroyJavaVM: waits for the application's non-daemon threads.
 void destroyJvm();
 

@@ -16,6 +16,7 @@
 #include "process/SingleInstance.h"
 #include "windows/JavaVMLauncher/ClassPath.h"
 #include "windows/JavaVMLauncher/JvmSession.h"
+#include "windows/JavaVMLauncher/SharingArchive.h"
 #include "windows/JavaVMLauncher/VmOptions.h"
 
 namespace vexal {
@@ -87,6 +88,8 @@ bool launchProgram(ArgumentList& arguments, bool destroyVm) {
     if (destroyVm) {
         logDebug("dest JVM");
         destroyJvm();
+        // DestroyJavaVM has written a new class-data archive by now.
+        finishClassDataArchive();
     }
     logDebug("launch done");
     return true;

@@ -6,6 +6,7 @@
 #include "config/Log.h"
 #include "files/PathHelpers.h"
 #include "windows/JavaVMLauncher/ClassPath.h"
+#include "windows/JavaVMLauncher/SharingArchive.h"
 #include "windows/JavaVMLauncher/VmOptionLists.h"
 
 namespace vexal {
@@ -35,6 +36,7 @@ std::vector<std::string> buildVmOptions(const std::vector<std::string>& launcher
     if (configInt(id::AllowJArguments) != 0) jOptions = jArgumentOptions(arguments);
 
     std::vector<std::string> options = orderVmOptions(launcherProperties, lines, classPath, vmParameters, jOptions);
+    addClassDataSharingOptions(options, launcherProperties.size());
     logDebug("vmoption count %d", static_cast<int>(options.size()));
     for (std::size_t i = 0; i < options.size(); ++i) logDebug("vmoption %d: %s", static_cast<int>(i), options[i].c_str());
     return options;

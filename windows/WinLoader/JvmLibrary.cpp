@@ -19,7 +19,10 @@ LibraryRef tryJvmVariant(const std::string& javaExecutable, const std::string& v
         logDebug("Trying %s (exists %d)", path.c_str(), pathExists(path) ? 1 : 0);
         // The executable's folder is the runtime's bin folder, where the
         // libraries that the JVM library needs live.
-        if (LibraryRef library = loadLibraryBeside(path, directory)) return library;
+        if (LibraryRef library = loadLibraryBeside(path, directory)) {
+            setJvmLibraryPath(path);
+            return library;
+        }
     }
     return nullptr;
 }

@@ -4,6 +4,7 @@ import java.io.File;
 import java.io.FileOutputStream;
 import java.io.IOException;
 import java.io.OutputStream;
+import java.io.PrintStream;
 
 /**
  * An output stream onto a log file that is opened only when the first byte is
@@ -24,6 +25,11 @@ final class LogFileStream extends OutputStream {
         this.file = file;
         this.append = append;
         this.fallback = fallback;
+    }
+
+    /** A print stream (flushed at each line) into the log file at path, replacing the given one. */
+    static PrintStream printStream(String path, boolean append, PrintStream replaced) {
+        return new PrintStream(new LogFileStream(new File(path), append, replaced), true);
     }
 
     private OutputStream target() {

@@ -1,7 +1,5 @@
 package com.vexal.runtime;
 
-import java.io.File;
-import java.io.PrintStream;
 import java.lang.reflect.InvocationTargetException;
 import java.lang.reflect.Method;
 import java.lang.reflect.Modifier;
@@ -28,6 +26,14 @@ import java.util.Arrays;
  * to them; a run that writes nothing leaves none. The launcher reports an
  * exception that leaves {@code main} on the error stream, so the stack trace of
  * an application failure lands in the error log when there is one.
+ *
+ * <p>The application's {@code main} is called the way {@code java} calls it:
+ * through JNI, by the native launcher, which registers {@link #callMain} on
+ * this class before it calls this class's {@code main}. Reflection
+ * ({@code Method.invoke}) would spin method-handle classes on the start path of
+ * every launch (JDK 18 and later). Without the native launcher (tests, other
+ * hosts) the natives are not registered and {@code main} is called by
+ * reflection instead.
  *
  * <p>An exception thrown by the application's {@code main} leaves this method
  * unchanged (not wrapped), so the launcher sees it pending and reports that the
@@ -59,7 +65,8 @@ public final class WinLauncher {
         System.setProperty(GUI_PROPERTY, Boolean.toString(gui));
         System.setProperty(APPEND_PROPERTY, Boolean.toString(append));
         redirectLogs(args[2], args[3], append);
-        SingleInstance.startFromProperties();
+        // Only a single-instance launch needs the class (and loads it).
+        if (System.getProperty(SingleInstance.SEMAPHORE_PROPERTY) != null) SingleInstance.startFromProperties();
         String[] applicationArgs;
         if (args.length > LEADING_ARGUMENTS) {
             System.setProperty(TOKEN_PROPERTY, args[LEADING_ARGUMENTS]);
@@ -73,20 +80,22 @@ public final class WinLauncher {
     /** Sends System.err and System.out to the given files; an empty path leaves the stream alone. */
     static void redirectLogs(String errorLog, String debugLog, boolean append) {
         if (errorLog != null && !errorLog.isEmpty()) {
-            System.setErr(logStream(errorLog, append, System.err));
+            System.setErr(LogFileStream.printStream(errorLog, append, System.err));
         }
         if (debugLog != null && !debugLog.isEmpty()) {
-            System.setOut(logStream(debugLog, append, System.out));
+            System.setOut(LogFileStream.printStream(debugLog, append, System.out));
         }
-    }
-
-    private static PrintStream logStream(String path, boolean append, PrintStream replaced) {
-        return new PrintStream(new LogFileStream(new File(path), append, replaced), true);
     }
 
     /** Loads the main class and calls its static main(String[]); its exception leaves unchanged. */
     static void runApplication(String mainClass, String[] args) throws Throwable {
-        Method main = findMain(loadClass(mainClass));
+        Class<?> type = loadClass(mainClass);
+        Method main = findMain(type);
+        if (nativeMainRegistered()) {
+            callMain(type, args);
+            return;
+        }
+        main.setAccessible(true);
         try {
             main.invoke(null, (Object) args);
         } catch (InvocationTargetException e) {
@@ -94,12 +103,31 @@ public final class WinLauncher {
         }
     }
 
+    /** True when the native launcher has registered the natives below. */
+    static boolean nativeMainRegistered() {
+        try {
+            return hasNativeMain();
+        } catch (UnsatisfiedLinkError e) {
+            return false;
+        }
+    }
+
+    /** Registered by the native launcher: answers true. */
+    private static native boolean hasNativeMain();
+
+    /**
+     * Registered by the native launcher: calls the static main(String[]) of
+     * the class through JNI; an exception of main leaves unchanged.
+     */
+    private static native void callMain(Class<?> mainClass, String[] args);
+
     private static Class<?> loadClass(String name) throws ClassNotFoundException {
         ClassLoader loader = Thread.currentThread().getContextClassLoader();
         if (loader == null) loader = WinLauncher.class.getClassLoader();
         return Class.forName(name, true, loader);
     }
 
+    /** The static void main(String[]) of the class, public or not; the same checks for both ways of calling it. */
     private static Method findMain(Class<?> type) throws NoSuchMethodException {
         Method main;
         try {
@@ -110,7 +138,6 @@ public final class WinLauncher {
         if (!Modifier.isStatic(main.getModifiers()) || main.getReturnType() != void.class) {
             throw new NoSuchMethodException(type.getName() + ".main(String[]) is not a static void method");
         }
-        main.setAccessible(true);
         return main;
     }
 }

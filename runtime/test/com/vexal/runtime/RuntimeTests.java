@@ -220,6 +220,15 @@ public final class RuntimeTests {
             Throwable thrown = thrownBy(() -> WinLauncher.main(new String[] {"false", "x", "", ""}));
             equal(IllegalArgumentException.class, thrown.getClass(), "four arguments");
         });
+        test("without the native launcher main is called by reflection", () -> {
+            check(!WinLauncher.nativeMainRegistered(), "natives registered in a plain JVM");
+            launch("", "", "false", TestApps.Callers.class.getName(), "app.exe");
+            boolean reflective = false;
+            for (StackTraceElement frame : TestApps.callers) {
+                reflective |= frame.getClassName().equals("java.lang.reflect.Method") && frame.getMethodName().equals("invoke");
+            }
+            check(reflective, "no Method.invoke below main");
+        });
         test("a main that is not public is still called", () -> {
             equal(new String[] {"q"}, launch("", "", "false", TestApps.Hidden.class.getName(), "app.exe", "q"),
                     "arguments");

@@ -39,6 +39,15 @@ final class TestApps {
         }
     }
 
+    static volatile StackTraceElement[] callers;
+
+    /** Records how its main was called. */
+    public static final class Callers {
+        public static void main(String[] args) {
+            callers = new Throwable().getStackTrace();
+        }
+    }
+
     public static final class InstanceMain {
         public void main(String[] args) {
             received = args;
