@@ -31,11 +31,13 @@ set(VEXAL_PURE_SOURCES
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
   windows/WinLoader/JavaHomeLayout.cpp
+  windows/WinLoader/ImageArchitecture.cpp
   windows/WinLoader/JavaVersion.cpp
   windows/WinLoader/JvmLibraryPaths.cpp
   windows/WinLoader/JvmSearch.cpp
   windows/WinLoader/PackedJreLayout.cpp
   windows/WinLoader/ProbeOutput.cpp
+  windows/WinLoader/ProgramCommandLine.cpp
   windows/WinLoader/SearchSequence.cpp
 )
 

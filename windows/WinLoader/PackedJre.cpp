@@ -32,7 +32,7 @@ void unpackJar(const std::string& home, const std::string& relativeJar) {
         logDebug("pack path doesn't exists");
         return;
     }
-    ProcessRef process = startHiddenProcess(unpackCommand(home, packedArchive, archive, style));
+    ProcessRef process = startHiddenProcess(unpackArguments(home, packedArchive, archive, style));
     if (process == nullptr) {
         logDebug("could not create unpack process");
         fatalError(msg::InternalError, placeholder::ErrorCode, "20");

@@ -24,10 +24,10 @@ std::vector<std::string> packedArchives(const PathStyle& style) {
     return archives;
 }
 
-std::string unpackCommand(const std::string& home, const std::string& packedArchive, const std::string& archive,
-                          const PathStyle& style) {
+std::vector<std::string> unpackArguments(const std::string& home, const std::string& packedArchive,
+                                         const std::string& archive, const PathStyle& style) {
     const char* tool = style.dir == '\\' ? "\\bin\\unpack200.exe" : "/bin/unpack200";
-    return home + tool + " -r " + packedArchive + " " + archive;
+    return {home + tool, "-r", packedArchive, archive};
 }
 
 }  // namespace vexal

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "common/win32/Handle.h"
+#include "config/win32/FileSource.h"
+
 namespace vexal {
 
 namespace {
@@ -33,6 +36,18 @@ LibraryRef loadLibraryBeside(const std::string& path, const std::string& depende
 void* libraryFunction(LibraryRef library, const char* name) {
     if (library == nullptr) return nullptr;
     return reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name));
+}
+
+ImageArchitecture loadableArchitecture() {
+    return ImageArchitecture{ImageFormat::Pe, sizeof(void*) == 8 ? kPeMachineAmd64 : kPeMachineI386, 0};
+}
+
+bool imageArchitectureOf(const std::string& path, ImageArchitecture& architecture) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    FileSource source(file.get());
+    return readImageArchitecture(source, architecture);
 }
 
 }  // namespace vexal
