@@ -89,6 +89,7 @@ set(VEXAL_WIN32_SOURCES
   windows/WinLoader/win32/HiddenProcess.cpp
   windows/WinLoader/win32/JavaProbe.cpp
   windows/WinLoader/win32/LibraryLoader.cpp
+  windows/WinLoader/win32/LibrarySearch.cpp
   windows/WinLoader/win32/RegistryAccess.cpp
   # The JVM search over the registry (search letter Y, the version cache).
   windows/WinLoader/JvmRegistry.cpp
@@ -132,5 +133,6 @@ set(VEXAL_LINUX_SOURCES
   windows/WinLoader/linux/HiddenProcess.cpp
   windows/WinLoader/linux/JavaProbe.cpp
   windows/WinLoader/linux/LibraryLoader.cpp
+  windows/WinLoader/linux/LibrarySearch.cpp
   windows/WinLoader/linux/RegisteredRuntimes.cpp
 )

@@ -199,6 +199,36 @@ TEST_F(JvmSearch, RuntimeOfAnotherMachineIsPassedOver) {
     }
 }
 
+// Where a library loaded by name after the JVM library comes from, as the
+// runtime's own later loads see it: never the current directory, the
+// launcher's folder or PATH; the runtime's bin folder, the folders of entry
+// 10004 and System32 are searched.
+TEST_F(JvmSearch, LaterLoadsSearchOnlySystemTheRuntimeAndThePrefixedFolders) {
+    const fs::path jre = dir() / "jre";
+    makeRuntime(jre, "client", "jvm-standin/jvm-loadprobe.dll");
+    const std::string companion = fixture("jvm-standin/jvmcompanion.dll");
+    copyInto(companion, dir() / "work" / "incwd.dll");
+    copyInto(companion, dir() / "inappdir.dll");
+    copyInto(companion, dir() / "onpath" / "onpath.dll");
+    copyInto(companion, jre / "bin" / "inbin.dll");
+    copyInto(companion, dir() / "prefixed" / "prefixed.dll");
+    writeText(jre / "bin" / "client" / "loadprobe.txt",
+              "incwd.dll\ninappdir.dll\nonpath.dll\ninbin.dll\nprefixed.dll\nversion.dll\n");
+    const std::string home = windowsPath(launcher.dir);
+    store.setNarrow(id::SearchSequence, "B" + home + "\\jre");
+    store.setNarrow(id::WorkingDirectory, home + "\\work");
+    store.setNarrow(id::PathPrefix, home + "\\prefixed");
+    environment.push_back("PATH=" + home + "\\onpath;C:\\windows\\system32;C:\\windows");
+    const SearchRun r = run();
+    EXPECT_TRUE(contains(r.log, "Loading of JVM-DLL successful"));
+    Lines loads = crlfLines(readBinaryFile((jre / "bin" / "client" / "loads.txt").string()));
+    for (std::string& line : loads) line = lower(line);
+    EXPECT_EQ(loads, (Lines{"incwd.dll none", "inappdir.dll none", "onpath.dll none",
+                            "inbin.dll " + lower(home) + "\\jre\\bin\\inbin.dll",
+                            "prefixed.dll " + lower(home) + "\\prefixed\\prefixed.dll",
+                            "version.dll c:\\windows\\system32\\version.dll"}));
+}
+
 const char* const kArchives[] = {"lib\\rt.jar",     "lib\\charsets.jar",         "lib\\plugin.jar",
                                  "lib\\deploy.jar", "lib\\ext\\localedata.jar", "lib\\jsse.jar"};
 
