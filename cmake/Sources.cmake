@@ -69,6 +69,7 @@ set(VEXAL_WIN32_SOURCES
   common/win32/PathStyle.cpp
   common/win32/ProcessExit.cpp
   common/win32/ProcessId.cpp
+  common/win32/SecureRandom.cpp
   common/win32/TextCodec.cpp
   config/win32/ConfigLoader.cpp
   config/win32/ErrorDisplay.cpp
@@ -77,6 +78,7 @@ set(VEXAL_WIN32_SOURCES
   files/win32/DeferredDeletion.cpp
   files/win32/ExtractionFiles.cpp
   files/win32/LongPathName.cpp
+  files/win32/OwnerOnlyDirectory.cpp
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   process/win32/EnvironmentServices.cpp
