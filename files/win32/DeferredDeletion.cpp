@@ -1,6 +1,7 @@
 #include "files/DeferredDeletion.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <vector>
 
@@ -85,17 +86,77 @@ void writeList(HKEY key, const char* valueName, const std::string& value) {
                    static_cast<DWORD>(value.size()));
 }
 
+// Removal returns false for an entry to be dropped whether or not its path
+// still exists.
 template <typename Removal>
 void cleanUpList(HKEY key, const char* valueName, Removal remove) {
     std::string survivors;
     for (const std::string& path : parseDeletionList(readList(key, valueName))) {
-        remove(path);
+        if (!remove(path)) continue;
         if (pathExists(path)) {
             survivors += path;
             survivors += ';';
         }
     }
     writeList(key, valueName, survivors);
+}
+
+bool sameSid(PSID a, PSID b) { return a != nullptr && b != nullptr && EqualSid(a, b); }
+
+// A directory that the clean-up may reach into: a real directory, not a
+// junction or symbolic link (another user may have put one under a listed
+// name in a shared temporary directory once the run's own directory was gone,
+// pointing at the user's own files), owned by the user (or by the owner that
+// the user's token gives new objects, as an elevated run's directory has).
+// The directory is held open, shared for neither deletion nor renaming, while
+// it is worked on, so that it cannot be swapped for a link meanwhile.
+class OwnDirectory {
+public:
+    explicit OwnDirectory(const std::string& path) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            return;
+        handle_.reset(CreateFileA(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!handle_ || !GetFileInformationByHandle(handle_.get(), &information) ||
+            (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+            (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return;
+        own_ = ownedByTheUser();
+    }
+    bool own() const { return own_; }
+
+private:
+    bool ownedByTheUser() const {
+        PSID owner = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (GetSecurityInfo(handle_.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                            nullptr, &descriptor) != ERROR_SUCCESS)
+            return false;
+        bool own = false;
+        KernelHandle token;
+        if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.out())) {
+            unsigned char user[512], defaultOwner[512];
+            DWORD size = 0;
+            if (GetTokenInformation(token.get(), TokenUser, user, sizeof user, &size))
+                own = sameSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
+            if (!own && GetTokenInformation(token.get(), TokenOwner, defaultOwner, sizeof defaultOwner, &size))
+                own = sameSid(owner, reinterpret_cast<TOKEN_OWNER*>(defaultOwner)->Owner);
+        }
+        LocalFree(descriptor);
+        return own;
+    }
+
+    FileHandle handle_;
+    bool own_ = false;
+};
+
+std::string parentOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 // Deletes the files directly inside an extraction directory that nobody
@@ -153,13 +214,27 @@ void cleanUpDeferredDeletions() {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, state().key.c_str(), 0, KEY_READ | KEY_WRITE, key.out()) != ERROR_SUCCESS) {
         return;
     }
-    // Files first, so that a directory they emptied goes in the same pass.
+    // Files first, so that a directory they emptied goes in the same pass. A
+    // file is reached only through a directory of the user's own; an entry
+    // whose directory is anything else (a link put in its place) is dropped
+    // and nothing is deleted through it.
     cleanUpList(key.get(), kFileValue, [](const std::string& path) {
+        const std::string parent = parentOf(path);
+        if (!pathExists(parent)) return true;
+        const OwnDirectory directory(parent);
+        if (!directory.own()) return false;
         if (canOpenExclusively(path)) DeleteFileA(path.c_str());
+        return true;
     });
     cleanUpList(key.get(), kDirValue, [](const std::string& path) {
-        if (isExtractionDirectoryPath(path)) deleteUnheldFilesIn(path);
+        if (isExtractionDirectoryPath(path)) {
+            if (!pathExists(path)) return true;
+            const OwnDirectory directory(path);
+            if (!directory.own()) return false;
+            deleteUnheldFilesIn(path);
+        }
         RemoveDirectoryA(path.c_str());
+        return true;
     });
 }
 
