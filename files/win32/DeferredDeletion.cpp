@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <aclapi.h>
 
+#include <memory>
 #include <vector>
 
 #include "common/Limits.h"
@@ -101,18 +102,45 @@ void cleanUpList(HKEY key, const char* valueName, Removal remove) {
     writeList(key, valueName, survivors);
 }
 
-bool sameSid(PSID a, PSID b) { return a != nullptr && b != nullptr && EqualSid(a, b); }
+// The SIDs that a directory of the user's own is owned by: the user's, and
+// the owner that the user's token gives new objects (an elevated run's
+// directories belong to the Administrators group). Read once per clean-up.
+class UserOwners {
+public:
+    UserOwners() {
+        KernelHandle token;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.out())) return;
+        unsigned char buffer[512];
+        DWORD size = 0;
+        if (GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size))
+            add(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+        if (GetTokenInformation(token.get(), TokenOwner, buffer, sizeof buffer, &size))
+            add(reinterpret_cast<TOKEN_OWNER*>(buffer)->Owner);
+    }
+    bool owns(PSID owner) const {
+        for (const std::vector<unsigned char>& sid : sids_) {
+            if (owner != nullptr && EqualSid(owner, const_cast<unsigned char*>(sid.data()))) return true;
+        }
+        return false;
+    }
+
+private:
+    void add(PSID sid) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(sid);
+        sids_.emplace_back(bytes, bytes + GetLengthSid(sid));
+    }
+    std::vector<std::vector<unsigned char>> sids_;
+};
 
 // A directory that the clean-up may reach into: a real directory, not a
 // junction or symbolic link (another user may have put one under a listed
 // name in a shared temporary directory once the run's own directory was gone,
-// pointing at the user's own files), owned by the user (or by the owner that
-// the user's token gives new objects, as an elevated run's directory has).
-// The directory is held open, shared for neither deletion nor renaming, while
-// it is worked on, so that it cannot be swapped for a link meanwhile.
+// pointing at the user's own files), owned by the user. The directory is
+// held open, shared for neither deletion nor renaming, while its files are
+// worked on, so that it cannot be swapped for a link meanwhile.
 class OwnDirectory {
 public:
-    explicit OwnDirectory(const std::string& path) {
+    OwnDirectory(const std::string& path, const UserOwners& owners) : path_(path) {
         const DWORD attributes = GetFileAttributesA(path.c_str());
         if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
             (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
@@ -125,33 +153,46 @@ public:
             (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
             (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
             return;
-        own_ = ownedByTheUser();
-    }
-    bool own() const { return own_; }
-
-private:
-    bool ownedByTheUser() const {
         PSID owner = nullptr;
         PSECURITY_DESCRIPTOR descriptor = nullptr;
         if (GetSecurityInfo(handle_.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
                             nullptr, &descriptor) != ERROR_SUCCESS)
-            return false;
-        bool own = false;
-        KernelHandle token;
-        if (OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.out())) {
-            unsigned char user[512], defaultOwner[512];
-            DWORD size = 0;
-            if (GetTokenInformation(token.get(), TokenUser, user, sizeof user, &size))
-                own = sameSid(owner, reinterpret_cast<TOKEN_USER*>(user)->User.Sid);
-            if (!own && GetTokenInformation(token.get(), TokenOwner, defaultOwner, sizeof defaultOwner, &size))
-                own = sameSid(owner, reinterpret_cast<TOKEN_OWNER*>(defaultOwner)->Owner);
-        }
+            return;
+        own_ = owners.owns(owner);
         LocalFree(descriptor);
-        return own;
     }
+    const std::string& path() const { return path_; }
+    bool own() const { return own_; }
+    // Lets go of the directory, so that it can be removed.
+    void release() { handle_.reset(); }
 
+private:
+    std::string path_;
     FileHandle handle_;
     bool own_ = false;
+};
+
+// The directories looked at in one clean-up, each judged and opened once:
+// the files of one extraction directory share it.
+class Directories {
+public:
+    OwnDirectory& at(const std::string& path) {
+        for (const std::unique_ptr<OwnDirectory>& directory : seen_) {
+            if (directory->path() == path) return *directory;
+        }
+        seen_.push_back(std::make_unique<OwnDirectory>(path, owners_));
+        return *seen_.back();
+    }
+    // Lets go of a directory that was looked at, if it was.
+    void release(const std::string& path) {
+        for (const std::unique_ptr<OwnDirectory>& directory : seen_) {
+            if (directory->path() == path) directory->release();
+        }
+    }
+
+private:
+    UserOwners owners_;
+    std::vector<std::unique_ptr<OwnDirectory>> seen_;
 };
 
 std::string parentOf(const std::string& path) {
@@ -218,21 +259,21 @@ void cleanUpDeferredDeletions() {
     // file is reached only through a directory of the user's own; an entry
     // whose directory is anything else (a link put in its place) is dropped
     // and nothing is deleted through it.
-    cleanUpList(key.get(), kFileValue, [](const std::string& path) {
+    Directories directories;
+    cleanUpList(key.get(), kFileValue, [&directories](const std::string& path) {
         const std::string parent = parentOf(path);
         if (!pathExists(parent)) return true;
-        const OwnDirectory directory(parent);
-        if (!directory.own()) return false;
+        if (!directories.at(parent).own()) return false;
         if (canOpenExclusively(path)) DeleteFileA(path.c_str());
         return true;
     });
-    cleanUpList(key.get(), kDirValue, [](const std::string& path) {
+    cleanUpList(key.get(), kDirValue, [&directories](const std::string& path) {
         if (isExtractionDirectoryPath(path)) {
             if (!pathExists(path)) return true;
-            const OwnDirectory directory(path);
-            if (!directory.own()) return false;
+            if (!directories.at(path).own()) return false;
             deleteUnheldFilesIn(path);
         }
+        directories.release(path);
         RemoveDirectoryA(path.c_str());
         return true;
     });
