@@ -142,7 +142,8 @@ class OwnDirectory {
 public:
     OwnDirectory(const std::string& path, const UserOwners& owners) : path_(path) {
         const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+        missing_ = attributes == INVALID_FILE_ATTRIBUTES;
+        if (missing_ || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
             (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
             return;
         handle_.reset(CreateFileA(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -163,6 +164,7 @@ public:
     }
     const std::string& path() const { return path_; }
     bool own() const { return own_; }
+    bool missing() const { return missing_; }
     // Lets go of the directory, so that it can be removed.
     void release() { handle_.reset(); }
 
@@ -170,6 +172,7 @@ private:
     std::string path_;
     FileHandle handle_;
     bool own_ = false;
+    bool missing_ = false;
 };
 
 // The directories looked at in one clean-up, each judged and opened once:
@@ -261,9 +264,9 @@ void cleanUpDeferredDeletions() {
     // and nothing is deleted through it.
     Directories directories;
     cleanUpList(key.get(), kFileValue, [&directories](const std::string& path) {
-        const std::string parent = parentOf(path);
-        if (!pathExists(parent)) return true;
-        if (!directories.at(parent).own()) return false;
+        const OwnDirectory& parent = directories.at(parentOf(path));
+        if (parent.missing()) return true;
+        if (!parent.own()) return false;
         if (canOpenExclusively(path)) DeleteFileA(path.c_str());
         return true;
     });
