@@ -34,11 +34,13 @@ set(VEXAL_PURE_SOURCES
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
   windows/WinLoader/JavaHomeLayout.cpp
+  windows/WinLoader/ImageArchitecture.cpp
   windows/WinLoader/JavaVersion.cpp
   windows/WinLoader/JvmLibraryPaths.cpp
   windows/WinLoader/JvmSearch.cpp
   windows/WinLoader/PackedJreLayout.cpp
   windows/WinLoader/ProbeOutput.cpp
+  windows/WinLoader/ProgramCommandLine.cpp
   windows/WinLoader/SearchSequence.cpp
 )
 
@@ -73,6 +75,7 @@ set(VEXAL_WIN32_SOURCES
   common/win32/PathStyle.cpp
   common/win32/ProcessExit.cpp
   common/win32/ProcessId.cpp
+  common/win32/SecureRandom.cpp
   common/win32/TextCodec.cpp
   config/win32/ConfigLoader.cpp
   config/win32/ErrorDisplay.cpp
@@ -82,6 +85,7 @@ set(VEXAL_WIN32_SOURCES
   files/win32/DeferredDeletion.cpp
   files/win32/ExtractionFiles.cpp
   files/win32/LongPathName.cpp
+  files/win32/OwnerOnlyDirectory.cpp
   files/win32/PathHelpers.cpp
   files/win32/TempFiles.cpp
   files/win32/UserCache.cpp
@@ -95,6 +99,7 @@ set(VEXAL_WIN32_SOURCES
   windows/WinLoader/win32/HiddenProcess.cpp
   windows/WinLoader/win32/JavaProbe.cpp
   windows/WinLoader/win32/LibraryLoader.cpp
+  windows/WinLoader/win32/LibrarySearch.cpp
   windows/WinLoader/win32/RegistryAccess.cpp
   # The JVM search over the registry (search letter Y, the version cache).
   windows/WinLoader/JvmRegistry.cpp
@@ -142,5 +147,6 @@ set(VEXAL_LINUX_SOURCES
   windows/WinLoader/linux/HiddenProcess.cpp
   windows/WinLoader/linux/JavaProbe.cpp
   windows/WinLoader/linux/LibraryLoader.cpp
+  windows/WinLoader/linux/LibrarySearch.cpp
   windows/WinLoader/linux/RegisteredRuntimes.cpp
 )

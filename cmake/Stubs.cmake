@@ -24,11 +24,14 @@ add_custom_command(OUTPUT ${VEXAL_STUB_LDSCRIPT}
   VERBATIM)
 add_custom_target(vexal_stub_ldscript DEPENDS ${VEXAL_STUB_LDSCRIPT})
 
-set(_stub_link_options -static -s -Wl,--gc-sections -Wl,--disable-dynamicbase
-  -Wl,--disable-reloc-section -Wl,-T,${VEXAL_STUB_LDSCRIPT} -Wl,--orphan-handling=error)
+# Hardened images: base relocations (.reloc) so that the image can load at a
+# random address (DYNAMIC_BASE), data never executable (NX_COMPAT), and the
+# TERMINAL_SERVER_AWARE flag that current linkers set by default; on x86_64
+# also the full 64-bit address range for ASLR (HIGH_ENTROPY_VA).
+set(_stub_link_options -static -s -Wl,--gc-sections -Wl,--enable-reloc-section -Wl,--dynamicbase
+  -Wl,--nxcompat -Wl,--tsaware -Wl,-T,${VEXAL_STUB_LDSCRIPT} -Wl,--orphan-handling=error)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
-  # Without relocations the image cannot move, so no high-entropy ASLR flag.
-  list(APPEND _stub_link_options -Wl,--disable-high-entropy-va)
+  list(APPEND _stub_link_options -Wl,--high-entropy-va)
 endif()
 
 # No exceptions: the launcher catches none, and the library's failure paths

@@ -75,6 +75,9 @@ std::size_t runLength(const std::string& text, std::size_t at, Test test) {
 
 }  // namespace
 
+// The random number of a directory name: every 64-bit value fits.
+constexpr std::size_t kExtractionNumberDigits = 20;
+
 bool isExtractionDirectoryPath(const std::string& path) {
     // Absolute: a drive ("c:\") or a network share ("\\server\").
     const bool drive = path.size() > 3 && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
@@ -90,7 +93,13 @@ bool isExtractionDirectoryPath(const std::string& path) {
     if (!equalsIgnoringCase(name, at, ".tmp_dir")) return false;
     at += 8;
     const std::size_t digits = runLength(name, at, isDigit);
-    return digits >= 1 && digits <= 5 && at + digits == name.size();
+    return (digits == kExtractionNumberDigits || (digits >= 1 && digits <= 5)) && at + digits == name.size();
+}
+
+std::string extractionDirectoryPath(const std::string& tempFileName, std::uint64_t number) {
+    std::string digits = std::to_string(number);
+    digits.insert(0, kExtractionNumberDigits - digits.size(), '0');
+    return tempFileName + "_dir" + digits;
 }
 
 }  // namespace vexal

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,15 @@ std::vector<std::string> parseDeletionList(const std::string& value);
 std::string appendToDeletionList(const std::string& value, const std::string& path,
                                  std::size_t limit = kDeletionListLimit);
 
+// The extraction directory made from a fresh temporary name ("...\vxlXXXX.tmp")
+// and a random number: the name, "_dir" and the number as twenty decimal
+// digits.
+std::string extractionDirectoryPath(const std::string& tempFileName, std::uint64_t number);
+
 // True when the last element of an absolute Windows path is the name of an
 // extraction directory: "vxl", one to four hexadecimal digits, ".tmp_dir" and
-// one to five decimal digits (letters in any case). The clean-up pass may
+// twenty decimal digits, or the one to five of older launchers (letters in
+// any case). The clean-up pass may
 // empty such a directory of the files nobody holds, also of files that a full
 // "delete_file" list no longer names; a foreign or damaged entry never takes
 // a user's directory with it.

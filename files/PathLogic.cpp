@@ -1,5 +1,7 @@
 #include "files/PathLogic.h"
 
+#include <cctype>
+
 namespace vexal {
 
 bool isRelativePath(const std::string& path) {
@@ -79,6 +81,53 @@ std::vector<std::string> splitList(const std::string& list, char separator) {
         start = end + 1;
     }
     return pieces;
+}
+
+namespace {
+
+bool isSlash(char c) { return c == '\\' || c == '/'; }
+
+bool isAbsoluteWindowsDirectory(const std::string& path) {
+    const bool drive = path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':' &&
+                       isSlash(path[2]);
+    const bool share = path.size() >= 3 && isSlash(path[0]) && isSlash(path[1]) && !isSlash(path[2]);
+    return drive || share;
+}
+
+std::string trimBlanks(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// The pieces of a Windows PATH value: a semicolon inside double quotes
+// belongs to its piece, and the quotes themselves go.
+std::vector<std::string> windowsPathPieces(const std::string& pathValue) {
+    std::vector<std::string> pieces(1);
+    bool quoted = false;
+    for (char c : pathValue) {
+        if (c == '"') quoted = !quoted;
+        else if (c == ';' && !quoted) pieces.emplace_back();
+        else pieces.back() += c;
+    }
+    return pieces;
+}
+
+}  // namespace
+
+std::vector<std::string> executableSearchDirectories(const std::string& pathValue, const PathStyle& style) {
+    std::vector<std::string> directories;
+    if (style.dir != '\\') {
+        for (const std::string& piece : splitList(pathValue, style.list)) {
+            if (piece[0] == '/') directories.push_back(piece);
+        }
+        return directories;
+    }
+    for (const std::string& piece : windowsPathPieces(pathValue)) {
+        const std::string directory = trimBlanks(piece);
+        if (isAbsoluteWindowsDirectory(directory)) directories.push_back(directory);
+    }
+    return directories;
 }
 
 std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve) {

@@ -47,6 +47,14 @@ bool isDriveRootSpelling(const std::string& path);
 // The non-empty pieces of a ';'-separated list, in order.
 std::vector<std::string> splitList(const std::string& list, char separator = ';');
 
+// The directories of a PATH value that an executable search looks in, in
+// order. Linux: the pieces between colons that begin with "/". Windows: the
+// pieces between semicolons outside double quotes, the quotes removed, that
+// name a drive path ("x:\" or "x:/") or a network path; a blank or tab on
+// either side of a piece is dropped. Empty and relative pieces are left out:
+// they would make the search look under the current directory.
+std::vector<std::string> executableSearchDirectories(const std::string& pathValue, const PathStyle& style);
+
 // Every non-empty piece of a ';'-separated list passed through resolve, the
 // results joined by ';' with none after the last.
 std::string mapPathList(const std::string& list, const std::function<std::string(const std::string&)>& resolve);

@@ -23,6 +23,16 @@ void overrideTempDirSources(const TempDirSources* sources) {
     sourcesOverride() = sources ? std::make_unique<TempDirSources>(*sources) : nullptr;
 }
 
+bool isSharedTempDir(const std::string& dir) {
+    const std::unique_ptr<TempDirSources>& given = sourcesOverride();
+    const std::string own = given ? given->tempPath : platformTempDirSources().tempPath;
+    const auto withoutSeparator = [](std::string path) {
+        while (!path.empty() && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+        return path;
+    };
+    return withoutSeparator(dir) != withoutSeparator(own);
+}
+
 std::string chooseTempDir() {
     const std::unique_ptr<TempDirSources>& given = sourcesOverride();
     const std::string dir = selectTempDir(given ? *given : platformTempDirSources());

@@ -42,4 +42,9 @@ std::string selectTempDir(const TempDirSources& sources);
 // platform's again).
 void overrideTempDirSources(const TempDirSources* sources);
 
+// True when dir (with or without its closing separator) is not the
+// platform's temporary path that chooseTempDir would take as it is, so one
+// of the fall-backs, which other users of the machine share.
+bool isSharedTempDir(const std::string& dir);
+
 }  // namespace vexal

@@ -6,8 +6,10 @@
 #include "config/ConfigStore.h"
 #include "config/Log.h"
 #include "files/PathHelpers.h"
+#include "files/PathLogic.h"
 #include "process/EnvironmentServices.h"
 #include "process/PathVariable.h"
+#include "windows/WinLoader/LibrarySearch.h"
 
 namespace vexal {
 
@@ -34,6 +36,9 @@ void prefixPath() {
     // Set even when nothing is prefixed: the C runtime's table then agrees
     // with the process environment.
     setPathVariable(path.value);
+    // The library loader no longer searches PATH; the prefixed folders are
+    // there for the application's native libraries, so they are searched.
+    for (const std::string& folder : splitList(list, platformPathStyle().list)) addLibrarySearchFolder(folder);
 }
 
 void changeToWorkingDirectory() {

@@ -1,7 +1,9 @@
 #include "files/DeferredDeletion.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
+#include <memory>
 #include <vector>
 
 #include "common/Limits.h"
@@ -85,11 +87,13 @@ void writeList(HKEY key, const char* valueName, const std::string& value) {
                    static_cast<DWORD>(value.size()));
 }
 
+// Removal returns false for an entry to be dropped whether or not its path
+// still exists.
 template <typename Removal>
 void cleanUpList(HKEY key, const char* valueName, Removal remove) {
     std::string survivors;
     for (const std::string& path : parseDeletionList(readList(key, valueName))) {
-        remove(path);
+        if (!remove(path)) continue;
         if (pathExists(path)) {
             survivors += path;
             survivors += ';';
@@ -98,18 +102,111 @@ void cleanUpList(HKEY key, const char* valueName, Removal remove) {
     writeList(key, valueName, survivors);
 }
 
+// The SIDs that a directory of the user's own is owned by: the user's, and
+// the owner that the user's token gives new objects (an elevated run's
+// directories belong to the Administrators group). Read once per clean-up.
+class UserOwners {
+public:
+    UserOwners() {
+        KernelHandle token;
+        if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, token.out())) return;
+        unsigned char buffer[512];
+        DWORD size = 0;
+        if (GetTokenInformation(token.get(), TokenUser, buffer, sizeof buffer, &size))
+            add(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid);
+        if (GetTokenInformation(token.get(), TokenOwner, buffer, sizeof buffer, &size))
+            add(reinterpret_cast<TOKEN_OWNER*>(buffer)->Owner);
+    }
+    bool owns(PSID owner) const {
+        for (const std::vector<unsigned char>& sid : sids_) {
+            if (owner != nullptr && EqualSid(owner, const_cast<unsigned char*>(sid.data()))) return true;
+        }
+        return false;
+    }
+
+private:
+    void add(PSID sid) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(sid);
+        sids_.emplace_back(bytes, bytes + GetLengthSid(sid));
+    }
+    std::vector<std::vector<unsigned char>> sids_;
+};
+
+// A directory that the clean-up may reach into: a real directory, not a
+// junction or symbolic link (another user may have put one under a listed
+// name in a shared temporary directory once the run's own directory was gone,
+// pointing at the user's own files), owned by the user. The directory is
+// held open, shared for neither deletion nor renaming, while its files are
+// worked on, so that it cannot be swapped for a link meanwhile.
+class OwnDirectory {
+public:
+    OwnDirectory(const std::string& path, const UserOwners& owners) : path_(path) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        missing_ = attributes == INVALID_FILE_ATTRIBUTES;
+        if (missing_ || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
+            return;
+        handle_.reset(CreateFileA(path.c_str(), READ_CONTROL | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT,
+                                  nullptr));
+        BY_HANDLE_FILE_INFORMATION information;
+        if (!handle_ || !GetFileInformationByHandle(handle_.get(), &information) ||
+            (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0 ||
+            (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            return;
+        PSID owner = nullptr;
+        PSECURITY_DESCRIPTOR descriptor = nullptr;
+        if (GetSecurityInfo(handle_.get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr,
+                            nullptr, &descriptor) != ERROR_SUCCESS)
+            return;
+        own_ = owners.owns(owner);
+        LocalFree(descriptor);
+    }
+    const std::string& path() const { return path_; }
+    bool own() const { return own_; }
+    bool missing() const { return missing_; }
+    // Lets go of the directory, so that it can be removed.
+    void release() { handle_.reset(); }
+
+private:
+    std::string path_;
+    FileHandle handle_;
+    bool own_ = false;
+    bool missing_ = false;
+};
+
+// The directories looked at in one clean-up, each judged and opened once:
+// the files of one extraction directory share it.
+class Directories {
+public:
+    OwnDirectory& at(const std::string& path) {
+        for (const std::unique_ptr<OwnDirectory>& directory : seen_) {
+            if (directory->path() == path) return *directory;
+        }
+        seen_.push_back(std::make_unique<OwnDirectory>(path, owners_));
+        return *seen_.back();
+    }
+    // Lets go of a directory that was looked at, if it was.
+    void release(const std::string& path) {
+        for (const std::unique_ptr<OwnDirectory>& directory : seen_) {
+            if (directory->path() == path) directory->release();
+        }
+    }
+
+private:
+    UserOwners owners_;
+    std::vector<std::unique_ptr<OwnDirectory>> seen_;
+};
+
 // A junction or symbolic link: its attributes are its own, not its target's.
 bool isReparsePoint(const std::string& path) {
     const DWORD attributes = GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-// A listed file whose directory is a junction or link would be deleted
-// wherever that leads (another user can put one in place of a vanished
-// directory in a shared temporary directory): it is left alone.
-bool reachedThroughReparsePoint(const std::string& path) {
+std::string parentOf(const std::string& path) {
     const std::size_t slash = path.find_last_of("\\/");
-    return slash != std::string::npos && slash > 0 && isReparsePoint(path.substr(0, slash));
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 // Deletes the files directly inside an extraction directory that nobody
@@ -170,13 +267,27 @@ void cleanUpDeferredDeletions() {
     if (RegOpenKeyExA(HKEY_CURRENT_USER, state().key.c_str(), 0, KEY_READ | KEY_WRITE, key.out()) != ERROR_SUCCESS) {
         return;
     }
-    // Files first, so that a directory they emptied goes in the same pass.
-    cleanUpList(key.get(), kFileValue, [](const std::string& path) {
-        if (!reachedThroughReparsePoint(path) && canOpenExclusively(path)) DeleteFileA(path.c_str());
+    // Files first, so that a directory they emptied goes in the same pass. A
+    // file is reached only through a directory of the user's own; an entry
+    // whose directory is anything else (a link put in its place) is dropped
+    // and nothing is deleted through it.
+    Directories directories;
+    cleanUpList(key.get(), kFileValue, [&directories](const std::string& path) {
+        const OwnDirectory& parent = directories.at(parentOf(path));
+        if (parent.missing()) return true;
+        if (!parent.own()) return false;
+        if (canOpenExclusively(path)) DeleteFileA(path.c_str());
+        return true;
     });
-    cleanUpList(key.get(), kDirValue, [](const std::string& path) {
-        if (isExtractionDirectoryPath(path)) deleteUnheldFilesIn(path);
+    cleanUpList(key.get(), kDirValue, [&directories](const std::string& path) {
+        if (isExtractionDirectoryPath(path)) {
+            if (!pathExists(path)) return true;
+            if (!directories.at(path).own()) return false;
+            deleteUnheldFilesIn(path);
+        }
+        directories.release(path);
         RemoveDirectoryA(path.c_str());
+        return true;
     });
 }
 

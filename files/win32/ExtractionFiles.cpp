@@ -1,11 +1,13 @@
 #include "files/ExtractionFiles.h"
 
-#include <cstdlib>
-#include <ctime>
+#include <cstdint>
 #include <vector>
 
+#include "common/SecureRandom.h"
 #include "config/win32/FileSource.h"
+#include "files/DeletionList.h"
 #include "files/TempFiles.h"
+#include "files/win32/OwnerOnlyDirectory.h"
 
 namespace vexal {
 
@@ -43,15 +45,21 @@ std::unique_ptr<ByteSource> openOwnExecutableForReading(const std::string& path)
 }
 
 // A fresh "vxl" temporary name (its placeholder file deleted at once) with
-// "_dir" and a random number appended. Empty when no temporary name could
-// be made: the directory must not end up relative to the current one.
+// "_dir" and a random number of twenty digits appended, from the system's
+// cryptographic source: another user who shares a fall-back directory must
+// not guess the name and make it first, or a link under it. There, the
+// directory is also made the user's alone. Empty when no temporary name
+// could be made: the directory must not end up relative to the current one.
 std::string makeExtractionDirectory() {
     const std::string name = createTempFileName();
     if (name.empty()) return name;
     deleteNameFile(name);
-    std::srand(static_cast<unsigned>(std::time(nullptr)));
-    const std::string directory = name + "_dir" + std::to_string(std::rand());
-    return createExtractionDirectory(directory) ? directory : std::string();
+    std::uint64_t number = 0;
+    if (!secureRandomNumber(number)) return std::string();
+    const std::string directory = extractionDirectoryPath(name, number);
+    const bool shared = isSharedTempDir(name.substr(0, name.find_last_of("\\/")));
+    const bool made = shared ? createOwnerOnlyDirectory(directory) : createExtractionDirectory(directory);
+    return made ? directory : std::string();
 }
 
 bool createExtractionDirectory(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }

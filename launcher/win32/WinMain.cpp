@@ -2,12 +2,16 @@
 
 #include "launcher/ArgumentText.h"
 #include "launcher/LaunchSequence.h"
+#include "windows/WinLoader/LibrarySearch.h"
 
 // The argument text is taken from the command line here rather than from the
 // C runtime's start-up code, which runs a program name on into the first
 // argument when no blank follows its closing quote and does not skip blanks
 // in front of the name.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+    // Before anything is loaded: no library is ever taken from the current
+    // directory, the launcher's folder or PATH.
+    vexal::restrictLibrarySearch();
     const std::string argumentText = vexal::argumentTextOf(GetCommandLineA());
     const wchar_t* commandLine = GetCommandLineW();
     std::u16string wide(reinterpret_cast<const char16_t*>(commandLine));

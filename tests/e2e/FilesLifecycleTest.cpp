@@ -252,6 +252,31 @@ TEST(FilesLifecycle, NextStartLeavesNothingBehind) {
     expectListed(third, true);
 }
 
+// The run's directory went (a temporary-files cleaner) and another user put a
+// link to the user's own folder under its listed name. The next start's
+// clean-up reaches through neither the directory entry nor the file entries:
+// the folder keeps every file, and the entries are dropped.
+TEST(FilesLifecycle, ListedDirectoryReplacedByALinkIsNotFollowed) {
+    const std::string dir = testWorkDir();
+    const Project project = generatedProject(dir, "app.exe");
+    const Project other = generatedProject(dir + "/other", "other.exe");
+
+    const Start first = startLauncher(project.exe, dir + "/run1");
+    expectExtractedAndNoJvm(first, project);
+    expectListed(first, true);
+    fs::remove_all(first.unixDir);
+    const std::string victim = dir + "/victim";
+    const std::vector<std::string> victimFiles = {"app.jar", "settings.dat", "notes.txt"};
+    for (const std::string& name : victimFiles) writeBytes(victim + "/" + name, "the user's own " + name);
+    fs::create_directory_symlink(victim, first.unixDir);
+
+    const Start next = startLauncher(other.exe, dir + "/run2");
+    expectExtractedAndNoJvm(next, other);
+    for (const std::string& name : victimFiles)
+        EXPECT_EQ(readBinaryFile(victim + "/" + name), "the user's own " + name) << name;
+    expectListed(first, false);
+}
+
 // A file that another process holds survives the clean-up, stays listed and
 // keeps its directory; the start after its release removes both.
 TEST(FilesLifecycle, HeldFileSurvivesUntilReleased) {

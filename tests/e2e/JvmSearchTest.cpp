@@ -14,6 +14,7 @@
 #include "tests/e2e/Launchers.h"
 #include "tests/e2e/SearchRuns.h"
 #include "tests/support/ExeBuilder.h"
+#include "tests/support/JavaHomes.h"
 
 namespace vexal::testing {
 namespace {
@@ -160,6 +161,72 @@ TEST_F(JvmSearch, JdkLibraryThroughTheAlternative) {
         if (line.rfind("Trying ", 0) == 0 && line.rfind("Trying to load", 0) != 0) seen.push_back(line);
         else if (line.rfind("Loading of", 0) == 0) seen.push_back(line);
     EXPECT_EQ(seen, expected);
+}
+
+// A 32-bit runtime met first, bundled or found in the main pass, is passed
+// over with one log line, and the 64-bit one behind it loads; before, the
+// search took the first and ended with "damaged".
+TEST_F(JvmSearch, RuntimeOfAnotherMachineIsPassedOver) {
+    struct Row {
+        const char* name;
+        bool probed;  // stand-in java.exe that passes the main pass, or an empty file
+    } rows[] = {{"bundle pass", false}, {"main pass", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        fs::remove_all(dir() / "jre32");
+        fs::remove_all(dir() / "jre64");
+        if (row.probed) {
+            makeJavaHome((dir() / "jre32").string(), JavaLayout::Jre, standinVersion("1.5.0_06"));
+            makeJavaHome((dir() / "jre64").string(), JavaLayout::Jre, standinVersion("1.5.0_06"));
+            addJvmLibrary(dir() / "jre32" / "bin", "client", "jvm-standin-i686/jvm.dll");
+            addJvmLibrary(dir() / "jre64" / "bin", "server");
+        } else {
+            makeRuntime(dir() / "jre32", "client", "jvm-standin-i686/jvm.dll");
+            makeRuntime(dir() / "jre64", "server");
+        }
+        const std::string home32 = windowsPath(launcher.dir) + "\\jre32";
+        const std::string home64 = windowsPath(launcher.dir) + "\\jre64";
+        store.setNarrow(id::SearchSequence, "B" + home32 + ";B" + home64);
+        store.setNarrow(id::MinVersion, "1.5");
+        const SearchRun r = run();
+        const std::string refused = lower(home32) + "\\bin\\client\\jvm.dll is not a 64-bit runtime";
+        EXPECT_EQ(std::count(r.log.begin(), r.log.end(), refused), row.probed ? 1 : 2);
+        EXPECT_TRUE(contains(r.log, "Trying to load JVM-DLL from " + lower(home64) + "\\bin\\java.exe"));
+        EXPECT_TRUE(contains(r.log, "Loading of JVM-DLL successful"));
+        EXPECT_FALSE(contains(r.log, "ERROR: Could not get DLL-Handle."));
+        EXPECT_EQ(count(r.result.err, "damaged"), 0) << r.result.err;
+        EXPECT_TRUE(standinRuns((dir() / "jre32" / "bin").string()).empty());
+    }
+}
+
+// Where a library loaded by name after the JVM library comes from, as the
+// runtime's own later loads see it: never the current directory, the
+// launcher's folder or PATH; the runtime's bin folder, the folders of entry
+// 10004 and System32 are searched.
+TEST_F(JvmSearch, LaterLoadsSearchOnlySystemTheRuntimeAndThePrefixedFolders) {
+    const fs::path jre = dir() / "jre";
+    makeRuntime(jre, "client", "jvm-standin/jvm-loadprobe.dll");
+    const std::string companion = fixture("jvm-standin/jvmcompanion.dll");
+    copyInto(companion, dir() / "work" / "incwd.dll");
+    copyInto(companion, dir() / "inappdir.dll");
+    copyInto(companion, dir() / "onpath" / "onpath.dll");
+    copyInto(companion, jre / "bin" / "inbin.dll");
+    copyInto(companion, dir() / "prefixed" / "prefixed.dll");
+    writeText(jre / "bin" / "client" / "loadprobe.txt",
+              "incwd.dll\ninappdir.dll\nonpath.dll\ninbin.dll\nprefixed.dll\nversion.dll\n");
+    const std::string home = windowsPath(launcher.dir);
+    store.setNarrow(id::SearchSequence, "B" + home + "\\jre");
+    store.setNarrow(id::WorkingDirectory, home + "\\work");
+    store.setNarrow(id::PathPrefix, home + "\\prefixed");
+    environment.push_back("PATH=" + home + "\\onpath;C:\\windows\\system32;C:\\windows");
+    const SearchRun r = run();
+    EXPECT_TRUE(contains(r.log, "Loading of JVM-DLL successful"));
+    Lines loads = crlfLines(readBinaryFile((jre / "bin" / "client" / "loads.txt").string()));
+    for (std::string& line : loads) line = lower(line);
+    EXPECT_EQ(loads, (Lines{"incwd.dll none", "inappdir.dll none", "onpath.dll none",
+                            "inbin.dll " + lower(home) + "\\jre\\bin\\inbin.dll",
+                            "prefixed.dll " + lower(home) + "\\prefixed\\prefixed.dll",
+                            "version.dll c:\\windows\\system32\\version.dll"}));
 }
 
 const char* const kArchives[] = {"lib\\rt.jar",     "lib\\charsets.jar",         "lib\\plugin.jar",

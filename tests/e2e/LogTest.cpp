@@ -77,7 +77,7 @@ TEST_P(LogSwitchTest, LogsOnlyForExactlyYes) {
     const LogRun run = runWithEnvironment(GetParam().environment);
     const auto files = logFilesIn(run.tmp);
 
-    EXPECT_EQ(run.result.exitCode, kExitNoJvm);
+    EXPECT_EQ(run.result.exitCode, kExitNoJvm) << run.result.err;
     if (!GetParam().logs) {
         EXPECT_TRUE(files.empty());
         EXPECT_EQ(run.result.err, textMode(kNoJvmText + "\n"));

@@ -70,6 +70,7 @@ struct PeFacts {
     std::uint32_t lfanew = 0;
     std::string signature;
     std::uint32_t machine = 0;
+    std::uint32_t characteristics = 0;
     std::uint32_t optionalMagic = 0;
     std::uint32_t subsystem = 0;
     std::uint32_t dllCharacteristics = 0;
@@ -82,7 +83,14 @@ struct PeFacts {
 
 constexpr std::uint32_t kImportDirectory = 1;
 constexpr std::uint32_t kBaseRelocationDirectory = 5;
+constexpr std::uint32_t kHighEntropyVa = 0x20;
 constexpr std::uint32_t kDynamicBase = 0x40;
+constexpr std::uint32_t kNxCompat = 0x100;
+constexpr std::uint32_t kTerminalServerAware = 0x8000;
+constexpr std::uint32_t kRelocationsStripped = 0x1;  // file header characteristics
+constexpr std::uint32_t kRelocationAbsolute = 0;       // padding entry
+constexpr std::uint32_t kRelocationHighLow = 3;        // 32-bit address (i686)
+constexpr std::uint32_t kRelocationDir64 = 10;         // 64-bit address (x86_64)
 
 std::uint64_t fileOffsetOf(const std::vector<Section>& sections, std::uint32_t rva) {
     for (const Section& s : sections) {
@@ -112,6 +120,7 @@ PeFacts readPe(const Image& image) {
     const std::uint64_t fileHeader = pe.lfanew + 4;
     pe.signature = image.text(pe.lfanew, 4);
     pe.machine = image.u16(fileHeader);
+    pe.characteristics = image.u16(fileHeader + 18);
     const std::uint32_t sectionCount = image.u16(fileHeader + 2);
     const std::uint32_t optionalSize = image.u16(fileHeader + 16);
     const std::uint64_t optional = fileHeader + 20;
@@ -167,19 +176,33 @@ struct StubCase {
     std::uint32_t machine;
     std::uint32_t optionalMagic;
     std::uint32_t subsystem;
-    std::size_t sectionCount;
+    std::vector<std::string> sections;
     BlockLocator locator;
+    std::uint32_t imageFlags;      // DllCharacteristics that must be set
+    std::uint32_t relocationType;  // of every relocation but padding
 };
 
 void PrintTo(const StubCase& stub, std::ostream* out) { *out << stub.name; }
 
 constexpr std::uint32_t kGui = 2, kConsole = 3;
 
+// i686 keeps five sections and x86_64 six, the resources last, so that the
+// locator's offsets hold; the imports live in .rdata to leave room for the
+// base relocations.
+const std::vector<std::string> kX64Sections = {".text", ".data", ".rdata", ".pdata", ".reloc", ".rsrc"};
+const std::vector<std::string> kX86Sections = {".text", ".data", ".rdata", ".reloc", ".rsrc"};
+constexpr std::uint32_t kX86Flags = kDynamicBase | kNxCompat | kTerminalServerAware;
+constexpr std::uint32_t kX64Flags = kX86Flags | kHighEntropyVa;
+
 const StubCase kStubs[] = {
-    {"x64_gui", VEXAL_STUBS_X64 "/vexal-stub-gui.exe", 0x8664, 0x20B, kGui, 6, kPe32PlusLocator},
-    {"x64_console", VEXAL_STUBS_X64 "/vexal-stub-console.exe", 0x8664, 0x20B, kConsole, 6, kPe32PlusLocator},
-    {"x86_gui", VEXAL_STUBS_X86 "/vexal-stub-gui.exe", 0x14C, 0x10B, kGui, 5, kPe32Locator},
-    {"x86_console", VEXAL_STUBS_X86 "/vexal-stub-console.exe", 0x14C, 0x10B, kConsole, 5, kPe32Locator},
+    {"x64_gui", VEXAL_STUBS_X64 "/vexal-stub-gui.exe", 0x8664, 0x20B, kGui, kX64Sections, kPe32PlusLocator, kX64Flags,
+     kRelocationDir64},
+    {"x64_console", VEXAL_STUBS_X64 "/vexal-stub-console.exe", 0x8664, 0x20B, kConsole, kX64Sections,
+     kPe32PlusLocator, kX64Flags, kRelocationDir64},
+    {"x86_gui", VEXAL_STUBS_X86 "/vexal-stub-gui.exe", 0x14C, 0x10B, kGui, kX86Sections, kPe32Locator, kX86Flags,
+     kRelocationHighLow},
+    {"x86_console", VEXAL_STUBS_X86 "/vexal-stub-console.exe", 0x14C, 0x10B, kConsole, kX86Sections, kPe32Locator,
+     kX86Flags, kRelocationHighLow},
 };
 
 class StubLayout : public ::testing::TestWithParam<StubCase> {
@@ -208,10 +231,10 @@ TEST_P(StubLayout, HeadersAreThoseOfTheArchitectureAndSubsystem) {
 
 TEST_P(StubLayout, ResourceSectionIsLastAndEndsTheFile) {
     const StubCase& stub = GetParam();
-    std::string names;
-    for (const Section& s : pe_.sections) names += s.name + " ";
-    EXPECT_EQ(pe_.sections.size(), stub.sectionCount) << names;
-    EXPECT_EQ(last().name, ".rsrc") << names;
+    std::vector<std::string> names;
+    for (const Section& s : pe_.sections) names.push_back(s.name);
+    EXPECT_EQ(names, stub.sections);
+    EXPECT_EQ(last().name, ".rsrc");
     EXPECT_GT(last().rawSize, 0u);
     EXPECT_EQ(image_.size(), std::uint64_t{last().rawPosition} + last().rawSize)
         << "bytes behind the resource section";
@@ -243,12 +266,53 @@ TEST_P(StubLayout, ImportsOnlyWindowsSystemDlls) {
     for (const std::string& dll : pe_.importedDlls) EXPECT_EQ(kSystemDlls.count(lower(dll)), 1u) << dll;
 }
 
-// Without relocations the image cannot be moved, so it must not ask to be.
-TEST_P(StubLayout, HasNoRelocationsAndNoDynamicBase) {
-    EXPECT_EQ(pe_.relocRva, 0u);
-    EXPECT_EQ(pe_.relocSize, 0u);
-    for (const Section& s : pe_.sections) EXPECT_NE(s.name, ".reloc");
-    EXPECT_EQ(pe_.dllCharacteristics & kDynamicBase, 0u);
+// The image may be loaded at any address (ASLR), never runs its data, and
+// says so in its flags; x86_64 asks for the whole 64-bit range.
+TEST_P(StubLayout, AsksForAddressRandomisationAndNonExecutableData) {
+    const StubCase& stub = GetParam();
+    EXPECT_EQ(pe_.dllCharacteristics & stub.imageFlags, stub.imageFlags) << std::hex << pe_.dllCharacteristics;
+    EXPECT_EQ(pe_.characteristics & kRelocationsStripped, 0u) << std::hex << pe_.characteristics;
+}
+
+// The base relocations that make the move possible: the directory is the
+// .reloc section, its blocks fill it exactly, and every entry is an address
+// of the architecture's width that points into the image's sections.
+TEST_P(StubLayout, RelocationDirectoryCoversTheImage) {
+    const StubCase& stub = GetParam();
+    const Section* reloc = nullptr;
+    for (const Section& s : pe_.sections)
+        if (s.name == ".reloc") reloc = &s;
+    ASSERT_NE(reloc, nullptr);
+    EXPECT_EQ(pe_.relocRva, reloc->virtualAddress);
+    ASSERT_GT(pe_.relocSize, 0u);
+    ASSERT_LE(pe_.relocSize, reloc->virtualSize);
+    ASSERT_LE(pe_.relocSize, reloc->rawSize);
+
+    const std::uint64_t start = fileOffsetOf(pe_.sections, pe_.relocRva);
+    std::uint64_t at = start;
+    std::size_t addresses = 0;
+    while (at < start + pe_.relocSize) {
+        const std::uint32_t page = image_.u32(at);
+        const std::uint32_t blockSize = image_.u32(at + 4);
+        ASSERT_GE(blockSize, 8u) << "block at " << at - start;
+        ASSERT_EQ(blockSize % 4, 0u) << "block at " << at - start;
+        ASSERT_LE(at + blockSize, start + pe_.relocSize) << "block at " << at - start;
+        for (std::uint64_t entry = at + 8; entry < at + blockSize; entry += 2) {
+            const std::uint32_t value = image_.u16(entry);
+            const std::uint32_t type = value >> 12;
+            if (type == kRelocationAbsolute) continue;
+            EXPECT_EQ(type, stub.relocationType) << "entry at " << entry - start;
+            const std::uint32_t target = page + (value & 0xFFF);
+            bool inside = false;
+            for (const Section& s : pe_.sections)
+                inside = inside || (target >= s.virtualAddress && target - s.virtualAddress < s.virtualSize);
+            EXPECT_TRUE(inside) << std::hex << target;
+            ++addresses;
+        }
+        at += blockSize;
+    }
+    EXPECT_EQ(at, start + pe_.relocSize);
+    EXPECT_GT(addresses, 100u);
 }
 
 // Every stub stays within 256 KB. Pulling the standard library's throwing

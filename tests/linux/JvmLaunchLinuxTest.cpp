@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -260,6 +261,44 @@ TEST_F(LinuxJvm, VersionBoundsChooseBetweenTwoHomesThroughA) {
             EXPECT_TRUE(contains(log, "Trying " + row.library + " (exists 1)")) << log;
             EXPECT_TRUE(contains(r.out, "LinuxApp started")) << r.out << r.err;
         }
+    }
+}
+
+// A Java home whose libjvm.so is built for another machine (as its ELF
+// header says) is passed over with one log line, before any probe, and the
+// search goes on to the next home; before, its library failed to load and
+// the run ended with "damaged".
+TEST_F(LinuxJvm, RuntimeOfAnotherMachineIsPassedOver) {
+    const std::string real = readText(kJdk17 + "/lib/server/libjvm.so").substr(0, 4096);
+    ASSERT_EQ(real.substr(0, 4), "\x7f" "ELF");
+    const struct {
+        const char* name;
+        unsigned char elfClass;
+        std::uint16_t machine;
+    } rows[] = {{"aarch64", 2, 183}, {"i386", 1, 3}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string home = dir_ + "/" + row.name;
+        makeFakeHome(home, "17.0.99");
+        fs::remove(home + "/lib");
+        fs::create_directories(home + "/lib/server");
+        std::string header = real;
+        header[4] = static_cast<char>(row.elfClass);
+        header[18] = static_cast<char>(row.machine & 0xFF);
+        header[19] = static_cast<char>(row.machine >> 8);
+        writeText(home + "/lib/server/libjvm.so", header);
+
+        Project project;
+        project.searchSequence = {"A" + home, "A" + kJdk17};
+        ProcessResult r;
+        const std::string log = loggedRun(build(project), {"greet"}, r);
+        fs::remove_all(dir_ + "/tmp");
+        fs::create_directories(dir_ + "/tmp");
+        EXPECT_EQ(r.exitCode, 0) << r.err << log;
+        EXPECT_TRUE(contains(log, home + "/lib/server/libjvm.so is not a 64-bit runtime\n")) << log;
+        EXPECT_TRUE(contains(log, "Trying " + kJdk17 + "/lib/server/libjvm.so (exists 1)")) << log;
+        EXPECT_TRUE(contains(r.out, "LinuxApp started")) << r.out << r.err;
+        EXPECT_FALSE(fs::exists(home + "/probed"));
     }
 }
 

@@ -89,6 +89,10 @@ TEST(DeletionList, ExtractionDirectoryPaths) {
         {"c:\\temp\\vxlg1.tmp_dir1", false},          // not hexadecimal
         {"c:\\temp\\vxl1.tmp_dir", false},            // no number
         {"c:\\temp\\vxl1.tmp_dir123456", false},      // six digits
+        {"c:\\temp\\vxl1.tmp_dir18446744073709551615", true},   // twenty
+        {"c:\\temp\\vxl1.tmp_dir00000000000000000042", true},
+        {"c:\\temp\\vxl1.tmp_dir1844674407370955161", false},   // nineteen
+        {"c:\\temp\\vxl1.tmp_dir184467440737095516150", false}, // twenty-one
         {"c:\\temp\\vxl1.tmp_dir1x", false},          // trailing text
         {"c:\\temp\\vxl1.tmp_dir1\\", false},         // trailing separator
         {"c:\\users\\me\\Documents", false},
@@ -97,4 +101,21 @@ TEST(DeletionList, ExtractionDirectoryPaths) {
         {"", false},
     };
     for (const auto& row : rows) EXPECT_EQ(isExtractionDirectoryPath(row.path), row.extraction) << row.path;
+}
+
+// The names the launcher makes are the ones its clean-up recognises, for the
+// smallest and the largest number.
+TEST(DeletionList, MadeExtractionDirectoriesAreRecognised) {
+    const struct {
+        std::uint64_t number;
+        const char* path;
+    } rows[] = {
+        {0, "c:\\windows\\temp\\vxlA1.tmp_dir00000000000000000000"},
+        {42, "c:\\windows\\temp\\vxlA1.tmp_dir00000000000000000042"},
+        {18446744073709551615ull, "c:\\windows\\temp\\vxlA1.tmp_dir18446744073709551615"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(extractionDirectoryPath("c:\\windows\\temp\\vxlA1.tmp", row.number), row.path);
+        EXPECT_TRUE(isExtractionDirectoryPath(row.path)) << row.path;
+    }
 }

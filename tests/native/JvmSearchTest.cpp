@@ -24,6 +24,7 @@ public:
     std::map<std::string, std::string> files;  // suffix -> first line
     std::set<std::string> passingHomes;        // pass with the version test
     std::set<std::string> existingHomes;       // java.exe exists (bundle pass)
+    std::set<std::string> foreignHomes;        // built for another machine
     std::set<std::string> passingVariables;
     bool pathPasses = false;
     bool registryPasses = false;
@@ -39,7 +40,8 @@ public:
     bool checkJavaHome(std::string& exe, const std::string& directory, bool skip) override {
         trace.push_back("[home " + directory + (skip ? " skip]" : "]"));
         exe = directory + "\\bin\\java.exe";
-        return skip || passingHomes.count(directory) != 0;
+        if (skip) return foreignHomes.count(directory) == 0;
+        return passingHomes.count(directory) != 0;
     }
     bool checkJavaEnvVar(std::string& exe, const std::string& variable) override {
         trace.push_back("[env " + variable + "]");
@@ -148,6 +150,18 @@ const SearchCase kCases[] = {
       "[home .\\old]", "Testing location .\\jre (type B)", "[home .\\jre]", "Search sequence finished",
       "Has installer location c:\\inst", "[home c:\\inst]", "Testing bundle location .\\old", "[home .\\old skip]",
       "Testing bundle location .\\jre", "[home .\\jre skip]", ".\\jre\\bin\\java.exe exists"}},
+    // A bundled runtime of another machine is passed over in the last pass
+    // too, although its java.exe exists: the next bundle is taken.
+    {"ForeignBundlePassedOverInTheLastResortPass", "B.\\jre32;B.\\jre64", 0,
+     [](FakeTests& t) {
+         t.existingHomes = {".\\jre32", ".\\jre64"};
+         t.foreignHomes = {".\\jre32"};
+     },
+     JvmOrigin::Directory, ".\\jre64", ".\\jre64\\bin\\java.exe",
+     {"Searching for a JVM", "Testing location .\\jre32 (type B)", "[home .\\jre32]",
+      "Testing location .\\jre64 (type B)", "[home .\\jre64]", "Search sequence finished",
+      "Testing bundle location .\\jre32", "[home .\\jre32 skip]", "Testing bundle location .\\jre64",
+      "[home .\\jre64 skip]", ".\\jre64\\bin\\java.exe exists"}},
 };
 
 class JvmSearchCases : public ::testing::TestWithParam<SearchCase> {};
@@ -233,6 +247,24 @@ TEST(PackedJreLayout, MarkersArchivesAndCommand) {
     EXPECT_TRUE(needsUnpacking(true, false));
     EXPECT_FALSE(needsUnpacking(true, true));
     EXPECT_FALSE(needsUnpacking(false, false));
+}
+
+// Every library that the loader tries, in its order: what the architecture
+// check reads before the loader gets there.
+TEST(JvmLibraryPaths, CandidatesInTheLoadersOrder) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(jvmLibraryCandidates("c:\\jdk\\bin\\javaw.exe", "server", kWindowsPathStyle),
+              (V{"c:\\jdk\\bin\\server\\jvm.dll", "c:\\jdk\\bin\\hotspot\\jvm.dll", "c:\\jdk\\bin\\client\\jvm.dll",
+                 "c:\\jdk\\bin\\server\\jvm.dll", "c:\\jdk\\bin\\classic\\jvm.dll",
+                 "c:\\jdk\\bin\\..\\jre\\bin\\server\\jvm.dll", "c:\\jdk\\bin\\..\\jre\\bin\\hotspot\\jvm.dll",
+                 "c:\\jdk\\bin\\..\\jre\\bin\\client\\jvm.dll", "c:\\jdk\\bin\\..\\jre\\bin\\server\\jvm.dll",
+                 "c:\\jdk\\bin\\..\\jre\\bin\\classic\\jvm.dll"}));
+    const V linux = jvmLibraryCandidates("/opt/jdk/bin/java", "", kLinuxPathStyle);
+    ASSERT_EQ(linux.size(), 16u);
+    EXPECT_EQ(linux[0], "/opt/jdk/lib/hotspot/libjvm.so");
+    EXPECT_EQ(linux[1], "/opt/jdk/lib/amd64/hotspot/libjvm.so");
+    EXPECT_EQ(linux[4], "/opt/jdk/lib/server/libjvm.so");
+    EXPECT_EQ(linux[8], "/opt/jdk/bin/../jre/lib/hotspot/libjvm.so");
 }
 
 TEST(JvmLibraryPaths, LinuxHomesWithTheJava8Layout) {

@@ -184,3 +184,32 @@ TEST(PathLogic, LinuxPathLists) {
     EXPECT_EQ(mapPathList("a;b", mark, kLinuxPathStyle), "<a;b>");
     EXPECT_EQ(mapPathList("a;b", mark, kWindowsPathStyle), "<a>;<b>");
 }
+
+// The directories that the search for java.exe (java) walks: relative and
+// empty elements would mean the current directory and are left out.
+TEST(PathLogic, ExecutableSearchDirectories) {
+    using V = std::vector<std::string>;
+    const struct {
+        const char* name;
+        const PathStyle& style;
+        const char* path;
+        V directories;
+    } rows[] = {
+        {"absolute ones in order", kWindowsPathStyle, "c:\\jdk\\bin;d:\\tools;\\\\server\\share\\bin",
+         {"c:\\jdk\\bin", "d:\\tools", "\\\\server\\share\\bin"}},
+        {"empty, dot and relative left out", kWindowsPathStyle, ";.;bin;..\\x;c:rel;\\rooted;c:\\ok;;",
+         {"c:\\ok"}},
+        {"quotes removed, a quoted semicolon kept", kWindowsPathStyle,
+         "\"c:\\program files\\java\\bin\";\"d:\\a;b\";c:\\x\"y\"", {"c:\\program files\\java\\bin", "d:\\a;b", "c:\\xy"}},
+        {"a quoted relative element is still relative", kWindowsPathStyle, "\".\";\"bin\"", {}},
+        {"blanks around an element dropped", kWindowsPathStyle, " c:\\a ; c:\\b\t", {"c:\\a", "c:\\b"}},
+        {"forward slashes", kWindowsPathStyle, "c:/jdk/bin;//server/share", {"c:/jdk/bin", "//server/share"}},
+        {"a lone drive letter is relative", kWindowsPathStyle, "c:;c", {}},
+        {"nothing", kWindowsPathStyle, "", {}},
+        {"Linux: absolute ones in order", kLinuxPathStyle, "/usr/local/bin:/usr/bin", {"/usr/local/bin", "/usr/bin"}},
+        {"Linux: empty and relative left out", kLinuxPathStyle, ":.:bin::/usr/bin:", {"/usr/bin"}},
+        {"Linux: quotes and blanks are part of a name", kLinuxPathStyle, "\"/q\": /b:/with blank",
+         {"/with blank"}},
+    };
+    for (const auto& row : rows) EXPECT_EQ(executableSearchDirectories(row.path, row.style), row.directories) << row.name;
+}

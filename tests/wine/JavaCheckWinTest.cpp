@@ -6,6 +6,7 @@
 
 #include "config/ConfigIds.h"
 #include "files/PathHelpers.h"
+#include "tests/wine/ImportHook.h"
 #include "tests/wine/JvmSearchFixture.h"
 #include "windows/WinLoader/JavaCheck.h"
 
@@ -18,6 +19,39 @@ using Lines = std::vector<std::string>;
 
 bool endsWith(const std::string& text, const std::string& tail) {
     return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+// A volume without 8.3 names: the short form of a path is the path itself.
+DWORD WINAPI shortFormIsTheLongOne(LPCSTR path, LPSTR out, DWORD size) {
+    const DWORD n = static_cast<DWORD>(std::strlen(path));
+    if (n >= size) return n + 1;
+    std::memcpy(out, path, n + 1);
+    return n;
+}
+
+std::string fixturesDirectory() { return standinDirectory() + "..\\"; }
+
+// Sets the machine field of a PE file's header, as a build for another
+// machine has it.
+void setMachine(const std::string& path, std::uint16_t machine) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD peOffset = 0, done = 0;
+    SetFilePointer(file, 0x3C, nullptr, FILE_BEGIN);
+    ReadFile(file, &peOffset, 4, &done, nullptr);
+    SetFilePointer(file, static_cast<LONG>(peOffset + 4), nullptr, FILE_BEGIN);
+    WriteFile(file, &machine, 2, &done, nullptr);
+    CloseHandle(file);
+}
+
+// A stand-in JVM library (a fixture) copied into bin\<variant>\jvm.dll,
+// with its machine field changed unless machine is 0.
+void addLibrary(const std::string& bin, const std::string& variant, const std::string& fixture,
+                std::uint16_t machine = 0) {
+    CreateDirectoryA((bin + "\\" + variant).c_str(), nullptr);
+    const std::string to = bin + "\\" + variant + "\\jvm.dll";
+    ASSERT_TRUE(CopyFileA((fixturesDirectory() + fixture).c_str(), to.c_str(), FALSE)) << fixture;
+    if (machine != 0) setMachine(to, machine);
 }
 
 class JavaCheckTest : public JvmSearchTest {
@@ -86,8 +120,8 @@ TEST_F(JavaCheckTest, ProbedVersionAgainstBounds) {
         EXPECT_EQ(newLogLines(), expected);
         const Lines runs = standinRuns(home(row.name) + "\\bin");
         ASSERT_EQ(runs.size(), 1u);
-        EXPECT_TRUE(endsWith(runs[0], "\\JAVA.EXE -version") || endsWith(runs[0], "\\java.exe -version")) << runs[0];
-        EXPECT_EQ(runs[0].find(' '), runs[0].size() - 9) << "the short path holds no space: " << runs[0];
+        // The path quoted as it is, whatever it holds.
+        EXPECT_EQ(runs[0], "\"" + absolutePath(exe, false) + "\" -version");
         EXPECT_TRUE(probeLeftovers().empty());
     }
 }
@@ -185,6 +219,124 @@ TEST_F(JavaCheckTest, JavawSwitch) {
     EXPECT_FALSE(checkJavaHome(exe, home("old"), "1.5", "", false));
     EXPECT_TRUE(endsWith(exe, "\\java.exe"));
     EXPECT_EQ(newLogLines().back(), "checkJavaExe returning 0");
+}
+
+// Where the volume keeps no 8.3 names the short form keeps its blanks. The
+// probe of "<scratch>\a b\bin\java.exe" runs that file, not "<scratch>\a.exe",
+// which an unquoted command line would start first.
+TEST_F(JavaCheckTest, ProbeOfAPathWithBlanksRunsThatExecutable) {
+    ImportHook longNames("kernel32.dll", "GetShortPathNameA", reinterpret_cast<void*>(&shortFormIsTheLongOne));
+    ASSERT_TRUE(longNames.active());
+    const std::string exe = makeJavaHome(home("a b"), JavaLayout::Jre, banner("1.5.0_06"));
+    ASSERT_TRUE(CopyFileA((standinDirectory() + "java.exe").c_str(), home("a.exe").c_str(), FALSE));
+    configureStandin(scratch_, banner("9.9.9"));
+    std::string checked = exe, version;
+    EXPECT_TRUE(checkJavaExe(checked, version, "1.5", "1.5", false));
+    EXPECT_EQ(version, "1.5.0_06");
+    EXPECT_EQ(standinRuns(home("a b") + "\\bin"), Lines{"\"" + absolutePath(exe, false) + "\" -version"});
+    EXPECT_EQ(standinRuns(scratch_), Lines{}) << "the planted a.exe ran";
+}
+
+// The search path is PATH alone: a java.exe in the current directory, or in
+// a folder that an empty, "." or relative PATH element would name there, is
+// never probed.
+TEST_F(JavaCheckTest, OnSearchPathNeverFromTheCurrentDirectory) {
+    char saved[32768];
+    const DWORD n = GetEnvironmentVariableA("PATH", saved, sizeof saved);
+    char savedDirectory[MAX_PATH];
+    GetCurrentDirectoryA(sizeof savedDirectory, savedDirectory);
+    const std::string planted = home("planted");
+    makeStandinBin(planted, banner("1.5.0_06"), false);
+    makeStandinBin(planted + "\\bin", banner("1.5.0_06"), false);
+    const std::string real = home("real java");
+    makeJavaHome(real, JavaLayout::Jre, banner("1.5.0_06"));
+    ASSERT_TRUE(SetCurrentDirectoryA(planted.c_str()));
+
+    struct Row {
+        const char* name;
+        std::string path;
+        bool found;
+    } rows[] = {
+        {"planted only", ";.;bin;.\\bin;" + std::string(saved, n), false},
+        {"the real one behind them", ";.;bin;\"" + real + "\\bin\";" + std::string(saved, n), true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        SetEnvironmentVariableA("PATH", row.path.c_str());
+        std::string exe;
+        EXPECT_EQ(checkJavaOnPath(exe, "1.5", ""), row.found);
+        if (row.found) {
+            EXPECT_EQ(exe, absolutePath(real, false) + "\\bin\\java.exe");
+        }
+    }
+    SetCurrentDirectoryA(savedDirectory);
+    SetEnvironmentVariableA("PATH", std::string(saved, n).c_str());
+    EXPECT_TRUE(standinRuns(planted).empty());
+    EXPECT_TRUE(standinRuns(planted + "\\bin").empty());
+    EXPECT_EQ(standinRuns(real + "\\bin").size(), 1u);
+}
+
+// The 64-bit launcher passes over a runtime whose JVM library is built for
+// another machine, with one log line, before any probe; the loader's own
+// order decides which libraries count, and without any library the
+// executable's header does.
+TEST_F(JavaCheckTest, RuntimeOfAnotherMachineIsPassedOver) {
+    struct Library {
+        const char* variant;
+        const char* fixture;
+        std::uint16_t machine;
+    };
+    struct Row {
+        const char* name;
+        std::vector<Library> libraries;
+        std::uint16_t executableMachine;  // 0: the x64 stand-in as it is
+        const char* refused;              // the file named in the log line; null: accepted
+    } rows[] = {
+        {"x64", {{"server", "jvm-standin\\jvm.dll", 0}}, 0, nullptr},
+        {"i686", {{"client", "jvm-standin-i686\\jvm.dll", 0}}, 0, "client\\jvm.dll"},
+        {"ARM64", {{"server", "jvm-standin\\jvm.dll", 0xAA64}}, 0, "server\\jvm.dll"},
+        {"i686 first, x64 further on",
+         {{"client", "jvm-standin-i686\\jvm.dll", 0}, {"server", "jvm-standin\\jvm.dll", 0}}, 0, nullptr},
+        {"no library, an i686 executable", {}, 0x14C, "java.exe"},
+        {"no library, the x64 executable", {}, 0, nullptr},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string dir = home(row.name);
+        const std::string exe = makeJavaHome(dir, JavaLayout::Jre, banner("1.5.0_06"));
+        for (const Library& library : row.libraries) addLibrary(dir + "\\bin", library.variant, library.fixture, library.machine);
+        if (row.executableMachine != 0) setMachine(exe, row.executableMachine);
+        std::string checked = exe, version;
+        const bool accepted = checkJavaExe(checked, version, "1.5", "", false);
+        EXPECT_EQ(accepted, row.refused == nullptr);
+        const Lines lines = newLogLines();
+        if (row.refused) {
+            const std::string bin = absolutePath(dir, false) + "\\bin\\";
+            EXPECT_EQ(lines, (Lines{"checkJavaExe (" + exe + ", [out], 1.5, , 0)", "file exists",
+                                    bin + row.refused + " is not a 64-bit runtime", "checkJavaExe returning 0"}));
+            EXPECT_TRUE(standinRuns(dir + "\\bin").empty());
+            HKEY key = nullptr;
+            EXPECT_NE(RegOpenKeyExA(HKEY_CURRENT_USER, cacheKey(checked).c_str(), 0, KEY_READ, &key), ERROR_SUCCESS);
+        } else {
+            EXPECT_EQ(lines.back(), "checkJavaExe returning 1");
+        }
+    }
+}
+
+// The bundle pass takes a runtime without its version but not one of
+// another machine.
+TEST_F(JavaCheckTest, BundlePassRefusesAnotherMachine) {
+    const std::string dir32 = home("jre32"), dir64 = home("jre64");
+    makeJavaHome(dir32, JavaLayout::Jre, banner("1.4.2"));
+    addLibrary(dir32 + "\\bin", "client", "jvm-standin-i686\\jvm.dll");
+    makeJavaHome(dir64, JavaLayout::Jre, banner("1.4.2"));
+    addLibrary(dir64 + "\\bin", "server", "jvm-standin\\jvm.dll");
+    std::string exe;
+    EXPECT_FALSE(checkJavaHome(exe, dir32, "1.5", "", true));
+    EXPECT_EQ(newLogLines(), Lines{absolutePath(dir32, false) + "\\bin\\client\\jvm.dll is not a 64-bit runtime"});
+    EXPECT_TRUE(checkJavaHome(exe, dir64, "1.5", "", true));
+    EXPECT_EQ(exe, absolutePath(dir64, false) + "\\bin\\java.exe");
+    EXPECT_TRUE(standinRuns(dir32 + "\\bin").empty());
 }
 
 TEST_F(JavaCheckTest, OnSearchPath) {

@@ -280,6 +280,26 @@ TEST_F(PackedRuntime, MissingPackedArchivesAreSkipped) {
                                  "-r " + home + "\\lib\\jsse.jar.pack " + home + "\\lib\\jsse.jar"}));
 }
 
+// A runtime under a folder with a blank runs its own tool with every path as
+// one argument, never "<scratch>\a.exe", which an unquoted command line would
+// start first with the rest as its arguments.
+TEST_F(PackedRuntime, RuntimeUnderAFolderWithABlankRunsItsOwnTool) {
+    const std::string blank = scratch.path() + "\\a b";
+    makeDirs(blank + "\\bin");
+    makeDirs(blank + "\\lib");
+    copyFixture("unpack200-standin\\unpack200.exe", blank + "\\bin\\unpack200.exe");
+    copyFixture("unpack200-standin\\unpack200.exe", scratch.path() + "\\a.exe");
+    writeFile(blank + "\\lib\\rt.jar.pack", "rt");
+    {
+        LogCapture log(scratch.path());
+        prepareJre(blank);
+    }
+    const std::string archive = blank + "\\lib\\rt.jar";
+    EXPECT_EQ(splitLines(readText(blank + "\\bin\\unpack200.log")), (Lines{"-r " + archive + ".pack " + archive}));
+    EXPECT_EQ(readText(archive), "rt");  // four arguments exactly, or the tool copies nothing
+    EXPECT_FALSE(exists(scratch.path() + "\\unpack200.log")) << "the planted a.exe ran";
+}
+
 TEST_F(PackedRuntime, UnpackedOrRestoredRuntimeIsLeftAlone) {
     struct Row {
         const char* name;

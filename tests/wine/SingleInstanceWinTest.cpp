@@ -77,18 +77,14 @@ TEST(InstancePid, WrittenIdReadsBackAndOddValuesReadAsNone) {
 // other instance does meanwhile. No wait depends on the clock.
 class SleepHook {
 public:
-    explicit SleepHook(std::function<void(int)> duringWait) {
+    explicit SleepHook(std::function<void(int)> duringWait)
+        : hook_("kernel32.dll", "Sleep", reinterpret_cast<void*>(countedSleep)) {
         duringWait_ = std::move(duringWait);
         waits_ = 0;
         waitedMs_ = 0;
-        realSleep_ = reinterpret_cast<decltype(realSleep_)>(
-            wintest::replaceImport("kernel32.dll", "Sleep", reinterpret_cast<void*>(countedSleep)));
     }
-    ~SleepHook() {
-        if (realSleep_ != nullptr) wintest::replaceImport("kernel32.dll", "Sleep", reinterpret_cast<void*>(realSleep_));
-        duringWait_ = nullptr;
-    }
-    bool installed() const { return realSleep_ != nullptr; }
+    ~SleepHook() { duringWait_ = nullptr; }
+    bool installed() const { return hook_.active(); }
     int waits() const { return waits_; }
     unsigned long waitedMs() const { return waitedMs_; }
 
@@ -101,7 +97,7 @@ private:
     static inline std::function<void(int)> duringWait_;
     static inline int waits_ = 0;
     static inline unsigned long waitedMs_ = 0;
-    static inline VOID(WINAPI* realSleep_)(DWORD) = nullptr;
+    wintest::ImportHook hook_;
 };
 
 // The running instance stores its id a moment after its marker exists; an

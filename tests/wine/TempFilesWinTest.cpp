@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include <regex>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "files/ExtractionFiles.h"
 #include "files/TempFiles.h"
 #include "tests/wine/Scratch.h"
 
@@ -106,6 +109,93 @@ TEST(TempNames, TempFileIsCreatedInTheChosenDirectory) {
     EXPECT_NE(first, second);
     EXPECT_TRUE(exists(first));
     EXPECT_EQ(GetFileAttributesA(first.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
+}
+
+// The user's SID from the process token.
+std::vector<unsigned char> currentUser() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    unsigned char buffer[256];
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+    CloseHandle(token);
+    const PSID sid = reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid;
+    const unsigned char* bytes = static_cast<const unsigned char*>(sid);
+    return std::vector<unsigned char>(bytes, bytes + GetLengthSid(sid));
+}
+
+// Who the DACL of a path lets in, and with which rights: SIDs as text.
+struct Grant {
+    std::string sid;
+    DWORD mask;
+};
+std::vector<Grant> grants(const std::string& path, std::string& owner) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PSID ownerSid = nullptr;
+    PACL dacl = nullptr;
+    std::vector<Grant> found;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION | OWNER_SECURITY_INFORMATION,
+                              &ownerSid, nullptr, &dacl, nullptr, &descriptor) != ERROR_SUCCESS)
+        return found;
+    const auto text = [](PSID sid) {
+        const unsigned char* bytes = static_cast<const unsigned char*>(sid);
+        return std::string(bytes, bytes + GetLengthSid(sid));
+    };
+    owner = text(ownerSid);
+    for (DWORD i = 0; dacl != nullptr && i < dacl->AceCount; ++i) {
+        ACCESS_ALLOWED_ACE* ace = nullptr;
+        if (!GetAce(dacl, i, reinterpret_cast<void**>(&ace))) continue;
+        if (ace->Header.AceType != ACCESS_ALLOWED_ACE_TYPE) continue;
+        found.push_back({text(&ace->SidStart), ace->Mask});
+    }
+    LocalFree(descriptor);
+    return found;
+}
+
+// In a shared fall-back (here a scratch "Windows\temp") the extraction
+// directory lets in only the user (Wine shows SYSTEM beside, for every file),
+// and nobody else, not even to read. Its name carries twenty random digits,
+// different for every directory, however quickly they are made.
+TEST(ExtractionDirectory, OwnerOnlyAndUnguessableInASharedFallBack) {
+    const std::string scratch = freshScratchDir("shared");
+    const std::string unusual = makeUnusualDir(scratch);
+    ASSERT_FALSE(unusual.empty()) << "no short name for a directory with CJK letters";
+    TempDirSources sources{unusual, scratch + "\\win", scratch + "\\root\\"};
+    ASSERT_TRUE(CreateDirectoryA(sources.windowsDir.c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA((sources.windowsDir + "\\temp").c_str(), nullptr));
+    overrideTempDirSources(&sources);
+    EXPECT_TRUE(isSharedTempDir(sources.windowsDir + "\\temp"));
+    EXPECT_FALSE(isSharedTempDir(unusual));
+
+    const std::vector<unsigned char> user = currentUser();
+    const std::string userText(user.begin(), user.end());
+    unsigned char systemSid[SECURITY_MAX_SID_SIZE];
+    DWORD systemSize = sizeof systemSid;
+    CreateWellKnownSid(WinLocalSystemSid, nullptr, systemSid, &systemSize);
+    const std::string systemText(systemSid, systemSid + systemSize);
+
+    const std::regex shape(".*\\\\vxl[0-9A-Fa-f]{1,4}\\.tmp_dir([0-9]{20})");
+    std::set<std::string> numbers;
+    for (int i = 0; i < 8; ++i) {
+        SCOPED_TRACE(i);
+        const std::string dir = makeExtractionDirectory();
+        ASSERT_FALSE(dir.empty());
+        EXPECT_EQ(dir.rfind(sources.windowsDir + "\\temp\\vxl", 0), 0u) << dir;
+        std::smatch match;
+        ASSERT_TRUE(std::regex_match(dir, match, shape)) << dir;
+        numbers.insert(match[1]);
+        std::string owner;
+        const std::vector<Grant> granted = grants(dir, owner);
+        EXPECT_EQ(owner, userText);
+        bool userHasAll = false;
+        for (const Grant& grant : granted) {
+            EXPECT_TRUE(grant.sid == userText || grant.sid == systemText) << "someone else is let in";
+            userHasAll = userHasAll || (grant.sid == userText && (grant.mask & FILE_ALL_ACCESS) == FILE_ALL_ACCESS);
+        }
+        EXPECT_TRUE(userHasAll);
+    }
+    EXPECT_EQ(numbers.size(), 8u);
+    overrideTempDirSources(nullptr);
 }
 
 TEST(TempNames, CommunicationFileInThePlatformTemporaryPath) {

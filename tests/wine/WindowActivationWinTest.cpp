@@ -126,11 +126,11 @@ int titleProbe(const std::string& out, const std::string& entry107, const std::s
     if (entry107 != "-") configStore().setNarrow(id::ExecutableType, entry107);
     SetConsoleTitleW(fromHex(readFile(titleFile)).c_str());
     const std::wstring before = consoleTitle();
-    gSetTitleA = reinterpret_cast<decltype(gSetTitleA)>(
-        wintest::replaceImport("kernel32.dll", "SetConsoleTitleA", reinterpret_cast<void*>(recordTitleA)));
-    gSetTitleW = reinterpret_cast<decltype(gSetTitleW)>(
-        wintest::replaceImport("kernel32.dll", "SetConsoleTitleW", reinterpret_cast<void*>(recordTitleW)));
-    if (gSetTitleA == nullptr || gSetTitleW == nullptr) return 3;
+    const wintest::ImportHook hookA("kernel32.dll", "SetConsoleTitleA", reinterpret_cast<void*>(recordTitleA));
+    const wintest::ImportHook hookW("kernel32.dll", "SetConsoleTitleW", reinterpret_cast<void*>(recordTitleW));
+    if (!hookA.active() || !hookW.active()) return 3;
+    gSetTitleA = reinterpret_cast<decltype(gSetTitleA)>(hookA.original());
+    gSetTitleW = reinterpret_cast<decltype(gSetTitleW)>(hookW.original());
 
     gCountPhase = 1;
     const int first = countProcessWindows(GetCurrentProcessId());

@@ -9,7 +9,9 @@
 #include "windows/WinLoader/JavaHomeLayout.h"
 #include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/JavaVersion.h"
+#include "windows/WinLoader/JvmLibraryPaths.h"
 #include "windows/WinLoader/JvmRegistry.h"
+#include "windows/WinLoader/LibraryLoader.h"
 #include "windows/WinLoader/PackedJre.h"
 
 namespace vexal {
@@ -32,6 +34,32 @@ bool knownVersion(const std::string& executable, const FileTime& lastWriteTime, 
     return false;
 }
 
+// False, with the log line, for a runtime built for another machine than the
+// launcher's (a 32-bit or ARM64 runtime met by the 64-bit launcher): its
+// library would not load, and the search is to go on past it rather than
+// end with "damaged". The JVM libraries that the loader would try decide; a
+// runtime is refused when some of them can be read and none fits. Without a
+// readable library the executable's own header decides, and without that
+// the runtime is not refused here.
+bool architectureFits(const std::string& javaExecutable) {
+    const ImageArchitecture launcher = loadableArchitecture();
+    const int bits = sizeof(void*) * 8;
+    std::string refused;
+    for (const std::string& library :
+         jvmLibraryCandidates(javaExecutable, configString(id::PreferredVariant), platformPathStyle())) {
+        ImageArchitecture found;
+        if (!imageArchitectureOf(library, found)) continue;
+        if (loadableBy(found, launcher)) return true;
+        if (refused.empty()) refused = library;
+    }
+    ImageArchitecture found;
+    if (refused.empty() && imageArchitectureOf(javaExecutable, found) && !loadableBy(found, launcher))
+        refused = javaExecutable;
+    if (refused.empty()) return true;
+    logDebug("%s", wrongArchitectureLine(refused, bits).c_str());
+    return false;
+}
+
 }  // namespace
 
 bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::string& minimum,
@@ -46,7 +74,8 @@ bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::
     } else {
         logDebug("file exists");
         version.clear();
-        result = knownVersion(javaExecutable, lastWriteTime, version) &&
+        // A runtime of another machine is neither probed nor cached.
+        result = architectureFits(javaExecutable) && knownVersion(javaExecutable, lastWriteTime, version) &&
                  versionInRange(version, minimum, maximum, acceptBeta, configInt(id::AcceptBeta) != 0);
     }
     if (result && configInt(id::ExecutableType) == 1) {
@@ -70,7 +99,9 @@ bool checkJavaHome(std::string& javaExecutable, const std::string& directory, co
     const std::string home = absolutePath(directory, false);
     prepareJre(home);
     javaExecutable = javaExeForHome(home);
-    if (skipVersionCheck) return true;
+    // The bundle pass takes a runtime without its version; one that the
+    // launcher cannot load is still passed over.
+    if (skipVersionCheck) return !pathExists(javaExecutable) || architectureFits(javaExecutable);
     std::string version;
     return checkJavaExe(javaExecutable, version, minimum, maximum, true);
 }

@@ -3,7 +3,9 @@
 
 namespace vexal {
 
-// The test of one Java launcher executable: it exists, its version (cached
+// The test of one Java launcher executable: it exists, its runtime is built
+// for the launcher's machine (else "<path> is not a 64-bit runtime" is
+// logged), its version (cached
 // or probed) lies within the bounds, and with entry 107 = 1 the javaw.exe
 // beside it exists. On return javaExecutable holds the absolute lower-case
 // path that was tested (or the javaw.exe path).
@@ -15,8 +17,8 @@ bool checkJavaExe(std::string& javaExecutable, std::string& version, const std::
 std::string javaExeForHome(const std::string& home);
 
 // A Java home directory (search letters A, B, R, location files, bundle
-// pass): resolved, a packed runtime prepared, then checked (beta accepted)
-// unless skipVersionCheck.
+// pass): resolved, a packed runtime prepared, then checked (beta accepted).
+// With skipVersionCheck only the runtime's architecture is tested.
 bool checkJavaHome(std::string& javaExecutable, const std::string& directory, const std::string& minimum,
                    const std::string& maximum, bool skipVersionCheck);
 

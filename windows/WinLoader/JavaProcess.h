@@ -3,8 +3,9 @@
 
 namespace vexal {
 
-// The platform's search for a file along the standard executable search
-// order (no path, no default extension).
+// The first file of that name in the absolute directories of PATH, in their
+// order (executableSearchDirectories). Neither the launcher's folder nor the
+// current directory is searched.
 bool searchExecutable(const std::string& fileName, std::string& found);
 
 }  // namespace vexal

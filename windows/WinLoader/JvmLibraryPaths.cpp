@@ -40,6 +40,18 @@ std::vector<std::string> jvmVariantPaths(const std::string& directory, const std
     return {lib + variant + "/libjvm.so", lib + "amd64/" + variant + "/libjvm.so"};
 }
 
+std::vector<std::string> jvmLibraryCandidates(const std::string& javaExecutable, const std::string& preferred,
+                                              const PathStyle& style) {
+    std::vector<std::string> candidates;
+    for (const std::string& executable : {javaExecutable, alternativeJavaExecutable(javaExecutable, style)}) {
+        const std::string directory = javaExecutableDirectory(executable, style);
+        for (const std::string& variant : jvmVariantOrder(preferred)) {
+            for (const std::string& path : jvmVariantPaths(directory, variant, style)) candidates.push_back(path);
+        }
+    }
+    return candidates;
+}
+
 std::string alternativeJavaExecutable(const std::string& javaExecutable, const PathStyle& style) {
     return javaExecutableDirectory(javaExecutable, style) + styledPath("..\\jre\\bin\\", style) +
            javaExecutableFileName(style);

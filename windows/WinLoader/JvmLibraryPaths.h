@@ -18,6 +18,12 @@ std::vector<std::string> jvmVariantOrder(const std::string& preferred);
 std::vector<std::string> jvmVariantPaths(const std::string& directory, const std::string& variant,
                                          const PathStyle& style);
 
+// Every path that the loader tries for an accepted Java executable, in its
+// order: the variant folders beside the executable, then those of the JDK
+// alternative below.
+std::vector<std::string> jvmLibraryCandidates(const std::string& javaExecutable, const std::string& preferred,
+                                              const PathStyle& style);
+
 // The executable of a JDK's own runtime, beside the given executable's
 // directory, left unnormalised: "c:\jdk\bin\..\jre\bin\java.exe",
 // "/jdk/bin/../jre/bin/java".

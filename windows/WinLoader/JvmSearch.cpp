@@ -94,9 +94,9 @@ JvmOrigin runJvmSearch(const JvmSearchSettings& settings, JvmLocationTests& test
         if (location.letter != 'B') continue;
         tests.debug(format("Testing bundle location %s", location.argument.c_str()));
         // Without a version test: the runtime delivered with the application
-        // is taken when its Java executable is there at all.
-        tests.checkJavaHome(javaExecutable, location.argument, true);
-        if (tests.pathExists(javaExecutable)) {
+        // is taken when its Java executable is there at all, unless the test
+        // refuses it (a runtime the launcher cannot load).
+        if (tests.checkJavaHome(javaExecutable, location.argument, true) && tests.pathExists(javaExecutable)) {
             tests.debug(format("%s exists", javaExecutable.c_str()));
             detail = location.argument;
             return JvmOrigin::Directory;

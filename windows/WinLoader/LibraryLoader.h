@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "windows/WinLoader/ImageArchitecture.h"
 #include "windows/WinLoader/JvmLibrary.h"
 
 namespace vexal {
@@ -12,5 +13,12 @@ LibraryRef loadLibraryBeside(const std::string& path, const std::string& depende
 
 // The address of an exported function; null when the library lacks it.
 void* libraryFunction(LibraryRef library, const char* name);
+
+// The architecture of the libraries that this process can load.
+ImageArchitecture loadableArchitecture();
+
+// The architecture that the header of the file at path declares; false when
+// the file cannot be opened or holds no PE or ELF image.
+bool imageArchitectureOf(const std::string& path, ImageArchitecture& architecture);
 
 }  // namespace vexal

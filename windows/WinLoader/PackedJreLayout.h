@@ -15,8 +15,9 @@ bool needsUnpacking(bool packedMarkerExists, bool restoredMarkerExists);
 // The archives restored, relative to the home, in the order they are restored.
 std::vector<std::string> packedArchives(const PathStyle& style);
 
-// The tool run for one archive as its argument vector: "<home>\bin\unpack200.exe"
-// ("<home>/bin/unpack200" on Linux), "-r", the packed archive, the archive.
+// The tool run for one archive, as its arguments, the program first:
+// "<home>\bin\unpack200.exe", "-r", <packed>, <archive> ("<home>/bin/unpack200"
+// on Linux). Each stays one argument whatever it holds.
 std::vector<std::string> unpackArguments(const std::string& home, const std::string& packedArchive,
                                          const std::string& archive, const PathStyle& style);
 

@@ -15,7 +15,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "common/EnvironmentVars.h"
+#include "files/PathLogic.h"
 #include "windows/WinLoader/JavaCheck.h"
 #include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/ProbeOutput.h"
@@ -99,17 +99,12 @@ bool probeJavaVersion(const std::string& executable, std::string& version) {
 }
 
 bool searchExecutable(const std::string& fileName, std::string& found) {
-    std::string path;
-    if (!getEnvironmentValue("PATH", path)) return false;
-    std::size_t start = 0;
-    while (start <= path.size()) {
-        std::size_t end = path.find(':', start);
-        if (end == std::string::npos) end = path.size();
-        const std::string directory = path.substr(start, end - start);
-        start = end + 1;
-        // An empty element would mean the current directory: a "java" that
-        // happens to lie there is not taken.
-        if (directory.empty()) continue;
+    // PATH as a whole; empty and relative elements would mean places under
+    // the current directory, where a "java" that happens to lie there is
+    // not taken.
+    const char* path = std::getenv("PATH");
+    if (path == nullptr) return false;
+    for (const std::string& directory : executableSearchDirectories(path, kLinuxPathStyle)) {
         const std::string candidate = directory + (directory.back() == '/' ? "" : "/") + fileName;
         if (!isExecutableFile(candidate)) continue;
         // /usr/bin/java is a chain of links to the runtime's bin/java; the

@@ -1,6 +1,9 @@
 #include "windows/WinLoader/LibraryLoader.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
+
+#include "config/linux/FileSource.h"
 
 namespace vexal {
 
@@ -13,6 +16,17 @@ LibraryRef loadLibraryBeside(const std::string& path, const std::string&) {
 void* libraryFunction(LibraryRef library, const char* name) {
     if (library == nullptr) return nullptr;
     return dlsym(library, name);
+}
+
+ImageArchitecture loadableArchitecture() {
+    return ImageArchitecture{ImageFormat::Elf, kElfMachineX86_64, kElfClass64};
+}
+
+bool imageArchitectureOf(const std::string& path, ImageArchitecture& architecture) {
+    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    FileSource source(fd);
+    return readImageArchitecture(source, architecture);
 }
 
 }  // namespace vexal

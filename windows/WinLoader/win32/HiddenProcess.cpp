@@ -2,27 +2,23 @@
 
 #include <windows.h>
 
-#include <vector>
+#include "windows/WinLoader/ProgramCommandLine.h"
 
 namespace vexal {
 
 ProcessRef startHiddenProcess(const std::vector<std::string>& arguments) {
-    // The command line: the arguments joined by blanks.
-    std::string commandLine;
-    for (const std::string& argument : arguments) {
-        if (!commandLine.empty()) commandLine += ' ';
-        commandLine += argument;
-    }
-    // CreateProcessA may write into the command line: give it a copy.
-    std::vector<char> command(commandLine.begin(), commandLine.end());
-    command.push_back('\0');
+    if (arguments.empty()) return nullptr;
+    // CreateProcessA may write into the command line: give it a copy. The
+    // program is named as the application, so no part of a path with blanks
+    // can be taken for another program.
+    std::string command = programCommandLine(arguments);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_HIDE;
     PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                        &startup, &info))
+    if (!CreateProcessA(arguments[0].c_str(), &command[0], nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &info))
         return nullptr;
     CloseHandle(info.hThread);
     return info.hProcess;

@@ -1,12 +1,13 @@
 #include <windows.h>
 
-#include "common/Limits.h"
 #include "common/win32/Handle.h"
+#include "files/PathLogic.h"
 #include "files/TempFiles.h"
 #include "windows/WinLoader/JavaCheck.h"
 #include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/JavaVersion.h"
 #include "windows/WinLoader/ProbeOutput.h"
+#include "windows/WinLoader/ProgramCommandLine.h"
 
 namespace vexal {
 
@@ -19,15 +20,6 @@ constexpr DWORD kTerminationWaitMs = 5000;
 // The first output line is read as a 100-byte line buffer holds it.
 constexpr DWORD kFirstLineLimit = 99;
 constexpr DWORD kProbeOutputLimit = 65536;
-
-// The command line: the short (8.3) form has no spaces and needs no quotes.
-// Without a short form the path is quoted as it is.
-std::string probeCommandLine(const std::string& executable) {
-    char shortPath[kTextBuffer];
-    const DWORD n = GetShortPathNameA(executable.c_str(), shortPath, sizeof shortPath);
-    if (n == 0 || n >= sizeof shortPath) return "\"" + executable + "\" -version";
-    return std::string(shortPath, n) + " -version";
-}
 
 // The output file opened create-always, shared for reading and writing, as
 // an inheritable handle; null when it cannot be opened.
@@ -45,7 +37,7 @@ HANDLE openInheritableOutput(const std::string& path) {
 // Runs the command line with standard error on output, hidden, at most the
 // time-out; the exit code, or STILL_ACTIVE for a process that had to be
 // ended. False when the process cannot be started.
-bool runProbe(std::string commandLine, HANDLE output, DWORD& exitCode) {
+bool runProbe(const std::string& executable, HANDLE output, DWORD& exitCode) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW | STARTF_USESTDHANDLES;  // 0x101
@@ -53,9 +45,14 @@ bool runProbe(std::string commandLine, HANDLE output, DWORD& exitCode) {
     startup.hStdInput = nullptr;
     startup.hStdOutput = nullptr;
     startup.hStdError = output;
+    // The executable is named as the application and quoted on the command
+    // line: unquoted, "c:\java runtimes\bin\java.exe" would first start
+    // "c:\java.exe", and the short form keeps its blanks wherever the volume
+    // has no 8.3 names.
+    std::string commandLine = programCommandLine({executable, "-version"});
     PROCESS_INFORMATION child{};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
-                        &startup, &child))
+    if (!CreateProcessA(executable.c_str(), &commandLine[0], nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr,
+                        nullptr, &startup, &child))
         return false;
     KernelHandle process(child.hProcess), thread(child.hThread);
     WaitForSingleObject(process.get(), kProbeTimeoutMs);
@@ -82,15 +79,27 @@ bool readProbeOutput(const std::string& path, std::string& text) {
     return true;
 }
 
+// PATH as a whole: a value cut at a buffer's size could end in a piece of a
+// directory name that names another directory.
+bool wholePathValue(std::string& value) {
+    const DWORD size = GetEnvironmentVariableA("PATH", nullptr, 0);
+    if (size == 0) return false;
+    std::string buffer(size, '\0');
+    const DWORD n = GetEnvironmentVariableA("PATH", &buffer[0], size);
+    if (n == 0 || n >= size) return false;
+    buffer.resize(n);
+    value = std::move(buffer);
+    return true;
+}
+
 }  // namespace
 
 bool probeJavaVersion(const std::string& executable, std::string& version) {
-    const std::string commandLine = probeCommandLine(executable);
     const std::string outputPath = createTempFileName();
     KernelHandle output(outputPath.empty() ? nullptr : openInheritableOutput(outputPath));
 
     DWORD exitCode = 1;
-    const bool started = runProbe(commandLine, output.get(), exitCode);
+    const bool started = runProbe(executable, output.get(), exitCode);
     output.reset();
 
     bool found = false;
@@ -102,11 +111,20 @@ bool probeJavaVersion(const std::string& executable, std::string& version) {
 }
 
 bool searchExecutable(const std::string& fileName, std::string& found) {
-    char buffer[kTextBuffer];
-    const DWORD n = SearchPathA(nullptr, fileName.c_str(), nullptr, sizeof buffer, buffer, nullptr);
-    if (n == 0 || n >= sizeof buffer) return false;
-    found.assign(buffer, n);
-    return true;
+    // PATH alone, walked here: the platform's own search would look in the
+    // launcher's folder and the current directory first, where anyone who
+    // can put a file there would have it probed and its JVM library loaded.
+    std::string path;
+    if (!wholePathValue(path)) return false;
+    for (const std::string& directory : executableSearchDirectories(path, kWindowsPathStyle)) {
+        const bool separated = directory.back() == '\\' || directory.back() == '/';
+        const std::string candidate = directory + (separated ? "" : "\\") + fileName;
+        const DWORD attributes = GetFileAttributesA(candidate.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) continue;
+        found = candidate;
+        return true;
+    }
+    return false;
 }
 
 }  // namespace vexal
