@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "config/ConfigBlock.h"
+#include "generator/FreshFile.h"
 #include "generator/PathText.h"
 #include "generator/PeImage.h"
 #include "generator/PeResources.h"
@@ -97,7 +98,12 @@ namespace {
 
 constexpr std::uintmax_t kMaxIncludedSize = 0x7FFFFFFFu;
 
-void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& checksum) {
+void writeAll(std::FILE* out, const char* data, std::size_t size, const fs::path& target) {
+    if (size != 0 && std::fwrite(data, 1, size, out) != size) throw BuildError(pathText(target) + ": write error");
+}
+
+// Returns the record's size.
+std::uint64_t appendIncludedRecord(std::FILE* out, const fs::path& file, PeChecksum& checksum, const fs::path& target) {
     std::error_code ec;
     if (!fs::is_regular_file(file, ec)) throw BuildError(pathText(file) + ": cannot read: not a regular file");
     const std::uintmax_t size = fs::file_size(file, ec);
@@ -108,7 +114,7 @@ void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& 
 
     std::string sizeField;
     appendInt32(sizeField, static_cast<std::int32_t>(size));
-    out.write(sizeField.data(), static_cast<std::streamsize>(sizeField.size()));
+    writeAll(out, sizeField.data(), sizeField.size(), target);
     checksum.add(sizeField.data(), sizeField.size());
     char buffer[65536];
     std::uintmax_t done = 0;
@@ -118,11 +124,12 @@ void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& 
         const std::streamsize got = in.gcount();
         if (got <= 0) throw BuildError(pathText(file) + ": read error or the file shrank while it was read");
         for (std::streamsize i = 0; i < got; ++i) buffer[i] = static_cast<char>(buffer[i] ^ kIncludeMask);
-        out.write(buffer, got);
+        writeAll(out, buffer, static_cast<std::size_t>(got), target);
         checksum.add(buffer, static_cast<std::size_t>(got));
         done += static_cast<std::uintmax_t>(got);
     }
     if (in.peek() != std::char_traits<char>::eof()) throw BuildError(pathText(file) + ": the file grew while it was read");
+    return 4 + size;
 }
 
 }  // namespace
@@ -130,42 +137,37 @@ void appendIncludedRecord(std::ofstream& out, const fs::path& file, PeChecksum& 
 void writeFileAtomically(const fs::path& path, const std::string& bytes) { writeExecutable(path, bytes, {}); }
 
 std::uint64_t writeExecutable(const fs::path& path, const std::string& head, const std::vector<fs::path>& includedFiles) {
-    fs::path temporary = path;
-    temporary += ".part";
     std::error_code ec;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
-    std::uint64_t size = 0;
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out) throw BuildError(pathText(path) + ": cannot create: " + std::strerror(errno));
-        try {
-            // The header checksum covers the whole file, so it is summed as
-            // the file streams out and stored once everything is written.
-            const std::uint32_t checksumOffset = peChecksumOffset(head);
-            PeChecksum checksum(checksumOffset);
-            out.write(head.data(), static_cast<std::streamsize>(head.size()));
-            checksum.add(head.data(), head.size());
-            for (const auto& file : includedFiles) appendIncludedRecord(out, file, checksum);
-            size = static_cast<std::uint64_t>(out.tellp());
-            if (checksumOffset != 0) {
-                std::string field;
-                appendInt32(field, static_cast<std::int32_t>(checksum.value()));
-                out.seekp(checksumOffset);
-                out.write(field.data(), 4);
+    fs::path temporary;
+    std::FILE* out = createFreshFile(path, temporary);
+    std::uint64_t size = head.size();
+    try {
+        // The header checksum covers the whole file, so it is summed as the
+        // file streams out and stored once everything is written.
+        const std::uint32_t checksumOffset = peChecksumOffset(head);
+        PeChecksum checksum(checksumOffset);
+        writeAll(out, head.data(), head.size(), path);
+        checksum.add(head.data(), head.size());
+        for (const auto& file : includedFiles) size += appendIncludedRecord(out, file, checksum, path);
+        if (checksumOffset != 0) {
+            std::string field;
+            appendInt32(field, static_cast<std::int32_t>(checksum.value()));
+            if (std::fseek(out, static_cast<long>(checksumOffset), SEEK_SET) != 0) {
+                throw BuildError(pathText(path) + ": write error");
             }
-            out.close();
-        } catch (...) {
-            out.close();
-            fs::remove(temporary, ec);
-            throw;
+            writeAll(out, field.data(), 4, path);
         }
-        if (!out) {
-            fs::remove(temporary, ec);
-            throw BuildError(pathText(path) + ": write error");
-        }
+        const bool closed = std::fclose(out) == 0;
+        out = nullptr;
+        if (!closed) throw BuildError(pathText(path) + ": write error");
+    } catch (...) {
+        if (out != nullptr) std::fclose(out);
+        fs::remove(temporary, ec);
+        throw;
     }
-    fs::permissions(temporary, fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec,
-                    fs::perm_options::add, ec);
+    // A rename replaces whatever lies under the output's name (a planted link
+    // included), never writing through it.
     fs::rename(temporary, path, ec);
     if (ec) {
         fs::remove(temporary, ec);

@@ -270,6 +270,22 @@ TEST_F(BuildTest, FailuresWriteNothing) {
             EXPECT_NE(std::string(error.what()).find(c.expected), std::string::npos) << c.name << ": " << error.what();
         }
         EXPECT_FALSE(fs::exists(dir / "out.exe")) << c.name;
-        EXPECT_FALSE(fs::exists(dir / "out.exe.part")) << c.name;
+        for (const auto& entry : fs::directory_iterator(dir.path()))
+            EXPECT_NE(entry.path().filename().string().rfind("out.exe.part", 0), 0u) << c.name << ": " << entry.path();
     }
+}
+
+// The output's folder may be a shared one: another user plants links where
+// the output and its temporary file once went, to a file of the victim's.
+// The build writes through neither and leaves the output a file of its own.
+TEST_F(BuildTest, PlantedLinksBesideTheOutputAreNeverWrittenThrough) {
+    writeFile(dir / "victim.txt", "the victim's own");
+    for (const char* name : {"out.exe.part", "out.exe"}) fs::create_symlink(dir / "victim.txt", dir / name);
+    const BuildResult result = build(project);
+    EXPECT_EQ(readFile(dir / "victim.txt"), "the victim's own");
+    EXPECT_FALSE(fs::is_symlink(dir / "out.exe"));
+    EXPECT_EQ(readFile(dir / "out.exe").size(), result.size);
+    EXPECT_TRUE(fs::is_symlink(dir / "out.exe.part"));  // not ours: left alone
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        EXPECT_NE(entry.path().filename().string().rfind("out.exe.part-", 0), 0u) << entry.path();
 }
