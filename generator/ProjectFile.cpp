@@ -9,7 +9,7 @@
 #include <set>
 #include <sstream>
 
-#include <toml++/toml.h>
+#include "generator/Toml.h"
 
 #include "common/Limits.h"
 #include "config/ConfigIds.h"

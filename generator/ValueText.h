@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include <toml++/toml.h>
+#include "generator/Toml.h"
 
 #include "generator/KeyTable.h"
 

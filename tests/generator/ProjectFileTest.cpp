@@ -81,6 +81,21 @@ TEST(ProjectFile, ErrorsNameTheFileTheKeyAndTheReason) {
     }
 }
 
+// Characters next to the parser's whitespace tests, from each range that the
+// TOML library once treated as unreachable (U+00A1..U+0499, U+2C4E..U+3047,
+// U+FA36..U+FEFE): a stray one is malformed TOML, one in a string or a
+// comment is text; the sanitized build fails on the old behaviour.
+TEST(ProjectFile, NonAsciiCharactersWhereWhitespaceMayStandAreReadSafely) {
+    const std::vector<std::string> strays = {"\u00a1", "\u0499", "\u3001", "\ufa36", "\ufefe"};
+    for (const std::string& c : strays) {
+        for (const std::string& text : {kMinimal + "name = \"x\" " + c + "\n", kMinimal + "name = \"x\"" + c,
+                                        c + kMinimal, "[application]" + c + "\n"}) {
+            EXPECT_NE(errorOf(text).find("malformed TOML"), std::string::npos) << text;
+        }
+        EXPECT_EQ(errorOf(kMinimal + "[version]\ncompany = \"" + c + "\" # " + c + "\n"), "") << c;
+    }
+}
+
 TEST(ProjectFile, MissingFileAndDirectoryAreReported) {
     TempDir dir;
     for (const auto& path : {dir / "absent.toml", dir.path()}) {
