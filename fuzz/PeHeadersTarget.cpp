@@ -4,6 +4,7 @@
 #include "config/ConfigStore.h"
 #include "fuzz/FuzzSupport.h"
 #include "generator/AppResources.h"
+#include "generator/Bytes.h"
 #include "generator/ExeWriter.h"
 #include "generator/PeImage.h"
 #include "generator/PeResources.h"
@@ -36,7 +37,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         try {
             const std::string exe =
                 gen::composeExecutable(image, "stub", gen::archName(info.machine), store, {"abc"}, resources);
-            FUZZ_CHECK(exe.size() > image.size() / 2);
+            // The block is appended; replaced resources may be smaller than
+            // the stub's, but no other section's data is lost or changed.
+            FUZZ_CHECK(resources != nullptr || exe.size() > image.size());
+            FUZZ_CHECK(exe.size() > info.lastRawPosition);
+            for (std::uint32_t header = info.lastSectionHeader - 40u * (info.sectionCount - 1u);
+                 header < info.lastSectionHeader; header += 40) {
+                const std::uint32_t size = gen::get32(image, header + 16), raw = gen::get32(image, header + 20);
+                // Data within the headers change with them (sizes, checksum).
+                if (size == 0 || raw < info.lastSectionHeader + 40u || std::uint64_t(raw) + size > image.size()) continue;
+                FUZZ_CHECK(exe.size() >= std::uint64_t(raw) + size && exe.compare(raw, size, image, raw, size) == 0);
+            }
         } catch (const gen::BuildError& error) {
             FUZZ_CHECK(error.what()[0] != '\0');
         }

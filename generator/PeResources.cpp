@@ -52,6 +52,20 @@ bool hasDirectory(const std::string& image, const Layout& layout, std::uint32_t 
     return get32(image, layout.directoryCount) > index;
 }
 
+// The last section's data are cut off and written anew, so they must begin
+// behind the section table and behind every other section's data: an image
+// whose last section overlaps them would lose or garble what they hold.
+bool lastSectionDataComeLast(const std::string& image, const Layout& layout) {
+    const std::uint64_t tableEnd = std::uint64_t(layout.section) + kSectionHeaderSize;
+    if (layout.pe.lastRawPosition < tableEnd) return false;
+    const std::uint32_t first = layout.section - kSectionHeaderSize * (layout.pe.sectionCount - 1u);
+    for (std::uint32_t header = first; header < layout.section; header += kSectionHeaderSize) {
+        const std::uint32_t rawSize = get32(image, header + 16), raw = get32(image, header + 20);
+        if (rawSize != 0 && std::uint64_t(raw) + rawSize > layout.pe.lastRawPosition) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string replaceResources(const std::string& image, const ResourceTree& tree, const std::string& imageName) {
@@ -66,6 +80,10 @@ std::string replaceResources(const std::string& image, const ResourceTree& tree,
     }
     if (layout.pe.imageEnd() != image.size()) {
         throw BuildError(imageName + ": something lies behind the resource section");
+    }
+    if (!lastSectionDataComeLast(image, layout)) {
+        throw BuildError(imageName + ": the resource section's data do not come after the headers and every other "
+                                     "section's data");
     }
     const std::uint32_t fileAlignment = get32(image, layout.fileAlignment);
     const std::uint32_t sectionAlignment = get32(image, layout.sectionAlignment);

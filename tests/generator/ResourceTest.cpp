@@ -428,6 +428,46 @@ TEST(PeResources, ImagesWhoseLastSectionIsNotTheResourcesAreRefused) {
     }
 }
 
+TEST(PeResources, ResourcesThatOverlapTheHeadersOrAnotherSectionAreRefused) {
+    // The resource data are cut off and written anew: whatever they overlap
+    // would be lost or garbled.
+    struct Case {
+        const char* name;
+        std::uint32_t resourcePosition;          // 0: the stub's own
+        std::uint32_t otherPosition, otherSize;  // the first section's raw data
+        bool accepted;
+    };
+    const std::vector<Case> cases = {
+        {"another section before the resources", 0, 0x300, 0x80, true},
+        {"another section ending where the resources begin", 0, 0x300, 0x100, true},
+        {"another section reaching into the resources", 0, 0x300, 0x101, false},
+        {"another section wholly inside the resources", 0, 0x500, 0x80, false},
+        {"resources beginning inside the section table", 0x100, 0, 0, false},
+    };
+    for (const Case& c : cases) {
+        std::string stub = fakeStub(kMachineAmd64, 2, 0x400);
+        PeInfo pe;
+        std::string reason;
+        ASSERT_TRUE(readPeInfo(stub, pe, reason));
+        if (c.resourcePosition != 0) {
+            put32(stub, pe.lastSectionHeader + 20, c.resourcePosition);
+            put32(stub, pe.lastSectionHeader + 16, static_cast<std::uint32_t>(stub.size()) - c.resourcePosition);
+        }
+        const std::uint32_t firstHeader = pe.lastSectionHeader - 40 * (pe.sectionCount - 1u);
+        put32(stub, firstHeader + 16, c.otherSize);
+        put32(stub, firstHeader + 20, c.otherPosition);
+        try {
+            const std::string image = replaceResources(stub, sampleTree(), "stub.exe");
+            EXPECT_TRUE(c.accepted) << c.name;
+            EXPECT_EQ(image.substr(c.otherPosition, c.otherSize), stub.substr(c.otherPosition, c.otherSize)) << c.name;
+        } catch (const BuildError& error) {
+            EXPECT_FALSE(c.accepted) << c.name << ": " << error.what();
+            EXPECT_STREQ(error.what(), "stub.exe: the resource section's data do not come after the headers and every "
+                                       "other section's data") << c.name;
+        }
+    }
+}
+
 TEST(PeResources, StubsWithUnusableAlignmentsOrAddressesAreRefused) {
     // The resources are padded to the file alignment and placed at the
     // section's address: a hostile header must not make them gigabytes long.
