@@ -1,7 +1,6 @@
 // The launcher services that the JNI units reach, for the native real-JVM
 // tests: no registry (nothing to register for deletion), no splash, and
-// configured Windows paths mapped onto this file system ("\" becomes "/").
-// Case is always kept: lower-casing would name another file here.
+// paths as the Linux launcher treats them. Case is always kept.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,17 +14,6 @@
 #include "splash/Splash.h"
 
 namespace vexal {
-
-namespace {
-
-std::string slashes(std::string path) {
-    for (char& c : path) {
-        if (c == '\\') c = '/';
-    }
-    return path;
-}
-
-}  // namespace
 
 void registerPendingDeletions() {}
 
@@ -46,13 +34,14 @@ const std::string& executableDirectory() {
 }
 
 std::string absolutePath(const std::string& path, bool) {
-    const std::string mapped = slashes(path);
-    return !mapped.empty() && mapped[0] == '/' ? mapped : executableDirectory() + mapped;
+    return !path.empty() && path[0] == '/' ? path : executableDirectory() + path;
 }
 
+// As on Linux: a backslash is a character of a file name, so a path built
+// with Windows separators is not found.
 bool pathExists(const std::string& path) {
     struct stat info {};
-    return stat(slashes(path).c_str(), &info) == 0;
+    return stat(path.c_str(), &info) == 0;
 }
 
 char launcherKind() {

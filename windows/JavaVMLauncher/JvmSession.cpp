@@ -10,6 +10,7 @@
 
 #include "common/Format.h"
 #include "common/Limits.h"
+#include "common/PathStyle.h"
 #include "common/TextCodec.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
@@ -116,7 +117,10 @@ bool createJvm(const std::vector<std::string>& options) {
 }
 
 bool checkFirstRun() {
-    const std::string marker = absolutePath(configString(id::InstallRoot), false) + "\\.korvalith\\firstrun";
+    const char separator = platformPathStyle().dir;
+    std::string root = absolutePath(configString(id::InstallRoot), false);
+    if (root.empty() || root.back() != separator) root += separator;
+    const std::string marker = root + ".korvalith" + separator + "firstrun";
     if (!pathExists(marker)) return true;
     JNIEnv* env = gJniEnv;
     jclass firstRunClass = env->FindClass("com/korvalith/runtime/FirstRun");
