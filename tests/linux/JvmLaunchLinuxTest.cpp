@@ -447,12 +447,38 @@ TEST_F(LinuxJvm, MainIsCalledThroughJniOnEveryJdk) {
         EXPECT_FALSE(contains(r.out, "java.lang.invoke.LambdaForm$MH/")) << r.out;
         EXPECT_FALSE(contains(r.out, "DirectMethodHandleAccessor")) << r.out;
 
+        // As under java, a main class in a package its module does not export.
+        Project internal = project;
+        internal.mainClass = "jdk.internal.jshell.tool.JShellToolProvider";
+        r = run(build(internal, "jshell"), {"--version"});
+        EXPECT_EQ(r.exitCode, 0) << r.out << r.err;
+        EXPECT_EQ(r.out.rfind("jshell ", 0), 0u) << r.out << r.err;
+
         Project missing = project;
         missing.mainClass = "com.example.linuxapp.Absent";
         r = run(build(missing, "absent"), {});
         EXPECT_EQ(r.exitCode, 1) << r.err;
         EXPECT_TRUE(contains(r.err, "java.lang.ClassNotFoundException: com.example.linuxapp.Absent")) << r.err;
         EXPECT_TRUE(contains(r.err, "The JVM could not be started. The main method may have thrown an exception."));
+    }
+}
+
+// An exception from main ends the launch as under java: the trace, then the
+// application's other threads run to their end and its shutdown hooks run,
+// and only then message 1005 and exit code 1.
+TEST_F(LinuxJvm, ExceptionFromMainLetsThreadsAndHooksFinish) {
+    for (const std::string& jdk : jdkHomes()) {
+        SCOPED_TRACE(jdk);
+        Project project;
+        project.searchSequence = {"A" + jdk};
+        const ProcessResult r = run(build(project), {"throw-after-work"});
+        EXPECT_EQ(r.exitCode, 1) << r.out << r.err;
+        EXPECT_EQ(r.out, "LinuxApp started\nbg done\nhook ran\n") << r.err;
+        const std::size_t trace = r.err.find("java.lang.IllegalStateException: failed after starting work");
+        const std::size_t message = r.err.find("The JVM could not be started. The main method may have thrown an exception.");
+        ASSERT_NE(trace, std::string::npos) << r.err;
+        ASSERT_NE(message, std::string::npos) << r.err;
+        EXPECT_LT(trace, message) << r.err;
     }
 }
 

@@ -81,16 +81,18 @@ bool launchProgram(ArgumentList& arguments, bool destroyVm) {
     ArgumentList mainArguments;
     addRuntimeLauncherArguments(mainArguments);
     addProgramArguments(mainArguments, arguments);
-    if (!callMain(mainArguments)) {
-        logError("could not call main");
-        return false;
-    }
+    const bool mainReturned = callMain(mainArguments);
+    if (!mainReturned) logError("could not call main");
+    // Also after main threw, as under java: DestroyJavaVM waits for the
+    // application's other threads and runs its shutdown hooks, so a window
+    // that is up stays up and data are saved before the failure is reported.
     if (destroyVm) {
         logDebug("dest JVM");
         destroyJvm();
         // DestroyJavaVM has written a new class-data archive by now.
         finishClassDataArchive();
     }
+    if (!mainReturned) return false;
     logDebug("launch done");
     return true;
 }

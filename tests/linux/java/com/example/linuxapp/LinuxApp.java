@@ -9,7 +9,9 @@ import java.util.concurrent.TimeUnit;
  * The application of the Linux launcher tests. The first argument picks what
  * it does:
  * "props" prints "property NAME=VALUE" for every further argument;
- * "throw" throws from main; "exit" ends through System.exit with the next
+ * "throw" throws from main; "throw-after-work" first starts a thread that
+ * prints "bg done" after a while and a shutdown hook that prints "hook ran",
+ * then throws; "exit" ends through System.exit with the next
  * argument as the code; "listen" waits (at most 60 s) for a later start of a
  * single-instance launcher and prints the arguments it hands over;
  * anything else prints the greeting and the arguments.
@@ -26,6 +28,8 @@ public final class LinuxApp {
             }
         } else if (action.equals("throw")) {
             throw new IllegalStateException("failed on purpose");
+        } else if (action.equals("throw-after-work")) {
+            startWorkThenThrow();
         } else if (action.equals("exit")) {
             System.exit(Integer.parseInt(args[1]));
         } else if (action.equals("listen")) {
@@ -36,6 +40,27 @@ public final class LinuxApp {
             }
         }
         System.out.flush();
+    }
+
+    private static void startWorkThenThrow() {
+        Runtime.getRuntime().addShutdownHook(new Thread() {
+            public void run() {
+                System.out.println("hook ran");
+                System.out.flush();
+            }
+        });
+        new Thread() {
+            public void run() {
+                try {
+                    Thread.sleep(500);
+                } catch (InterruptedException e) {
+                    return;
+                }
+                System.out.println("bg done");
+                System.out.flush();
+            }
+        }.start();
+        throw new IllegalStateException("failed after starting work");
     }
 
     private static void listen() throws InterruptedException {
