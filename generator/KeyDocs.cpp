@@ -30,7 +30,7 @@ type = "console"                  # or "gui"
 
 [java]
 min-version = "1.8"
-search-sequence = ['B.\jre', 'Y', 'EJAVA_HOME', 'EJDK_HOME']
+search-sequence = ['B.\jre', 'EJAVA_HOME', 'EJDK_HOME', 'Y', 'S']
 vm-options = ["-Xmx256m"]
 
 [entries]                         # any id, narrow text
@@ -181,6 +181,14 @@ A fresh project starts from the values of the sample configuration, except:
   `splash.height` default to the bitmap's size.
 - `application.single-instance` is off: a second start of an ordinary program starts a
   second instance.
+- `java.search-sequence` is `'B.\jre;EJAVA_HOME;EJDK_HOME;Y;S;'`: a bundled runtime, then
+  `JAVA_HOME` and `JDK_HOME` before the registry (the newest registered runtime must not win
+  over the one the user named), then the search path. Only when none of them gives a runtime
+  within the version bounds is `VEXAL_JAVA_HOME` tried (`KORVALITH_JAVA_HOME` for launcher
+  kind `"k"`), and then a bundled runtime without the bounds.
+- `application.working-directory` is empty for `application.type = "console"`: a console
+  program works in the folder it is started from, as a command does. GUI programs keep
+  `"."`, the executable's directory.
 - The messages 1012 to 1014 of generated blocks are not written (the launcher does not read
   them); set them under `[entries]` when wanted.
 )";

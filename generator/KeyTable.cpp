@@ -44,18 +44,21 @@ const std::vector<KeyInfo> kKeys = {
      "Command-line arguments beginning with -J are VM options and are withheld from main."},
     {"java.min-version", 126, KeyKind::Text, "1.5", "Minimum Java version (a prefix bound, compared piece by piece: numbers by value, so \"11\" is above \"9\")."},
     {"java.max-version", 127, KeyKind::Text, "", "Maximum Java version (prefix bound); empty: no upper bound."},
-    {"java.search-sequence", 128, KeyKind::List, "B.\\jre;Y;EJAVA_HOME;EJDK_HOME;",
+    {"java.search-sequence", 128, KeyKind::List, "B.\\jre;EJAVA_HOME;EJDK_HOME;Y;S;",
      "Where to look for a Java runtime, in order; each item is a letter and its argument: A or R and "
      "a Java home directory, B and the directory of a runtime bundled with the application, E and an "
-     "environment variable naming a Java home, S (the executable search path), Y (the registry). "
-     "Directories are relative to the executable's directory."},
+     "environment variable naming a Java home, S (the executable search path), Y (the registry; on "
+     "Linux the runtimes under /usr/lib/jvm). Directories are relative to the executable's directory. "
+     "When no item gives a runtime within the version bounds, VEXAL_JAVA_HOME is tried (KORVALITH_JAVA_HOME "
+     "for launcher kind \"k\"), then a B runtime without the bounds."},
     {"java.accept-beta", 130, KeyKind::Flag, "1", "Accept Java versions whose version text contains \"beta\"."},
     {"splash.width", 141, KeyKind::Number, "400", "Splash bitmap and window width, pixels."},
     {"splash.height", 142, KeyKind::Number, "300", "Splash bitmap and window height, pixels."},
     {"splash.close-on-window", 145, KeyKind::Flag, "1",
      "Close the splash screen as soon as the application shows a window of its own."},
     {"application.working-directory", 146, KeyKind::Text, ".",
-     "Working directory; relative to the executable's directory unless absolute; empty: unchanged."},
+     "Working directory; relative to the executable's directory unless absolute; empty: unchanged (the "
+     "caller's). Default: \".\" (the executable's directory) for a GUI program, empty for a console program."},
     {"splash.topmost", 147, KeyKind::Flag, "1", "The splash window stays on top of other windows."},
     {"java.preferred-variant", 152, KeyKind::Text, "",
      "JVM variant sub-directory tried first when the JVM library is looked up (e.g. \"server\")."},

@@ -470,6 +470,9 @@ private:
         } else if (parseDecimal(store.narrow(108)) != 0) {
             warn("splash.show", "the splash screen is on but no splash.bitmap is given; it shows a plain grey window");
         }
+        // A console program works in the folder it is started from, as a
+        // command does; a GUI program in the executable's own.
+        if (store.narrow(107) == "2" && !store.hasNarrow(146)) store.setNarrow(146, "");
         for (const auto& key : keyTable()) {
             if (key.defaultValue && !store.hasNarrow(key.id)) store.setNarrow(key.id, key.defaultValue);
         }

@@ -134,6 +134,29 @@ TEST(ProjectFile, EveryKeyWithADefaultIsFilledForAMinimalProject) {
     EXPECT_EQ(project.store.narrow(1009), "An internal error occurred (error code: %ERROR_CODE%)");
 }
 
+// JAVA_HOME before the registry; a console program keeps its caller's folder.
+TEST(ProjectFile, DefaultsOfTheSearchAndTheWorkingDirectory) {
+    struct Case {
+        const char* name;
+        std::string text;
+        const char* workingDirectory;
+    };
+    const std::vector<Case> cases = {
+        {"gui by default", kMinimal, "."},
+        {"gui", kMinimal + "type = \"gui\"\n", "."},
+        {"console", kMinimal + "type = \"console\"\n", ""},
+        {"console through its entry", kMinimal + "[entries]\n107 = \"2\"\n", ""},
+        {"console with its folder set", kMinimal + "type = \"console\"\nworking-directory = \".\"\n", "."},
+        {"gui with its folder emptied", kMinimal + "working-directory = \"\"\n", ""},
+    };
+    for (const Case& c : cases) {
+        const Project project = parseProject(c.text, "app.toml");
+        ASSERT_TRUE(project.store.hasNarrow(146)) << c.name;
+        EXPECT_EQ(project.store.narrow(146), c.workingDirectory) << c.name;
+        EXPECT_EQ(project.store.narrow(128), "B.\\jre;EJAVA_HOME;EJDK_HOME;Y;S;") << c.name;
+    }
+}
+
 TEST(ProjectFile, ValuesBecomeEntryTextsOfTheirKind) {
     const std::string text = R"(
 arch = "x86"

@@ -208,6 +208,9 @@ TEST(StarterProject, ReadsBackAsTheGivenApplication) {
         EXPECT_EQ(project.store.narrow(101), c.name);
         EXPECT_EQ(project.store.narrow(107), c.type);
         EXPECT_EQ(project.store.narrow(121), c.classPath);
+        // The generator's defaults, written out so that the user sees them.
+        EXPECT_EQ(project.store.narrow(146), c.type == "2" ? "" : ".");
+        EXPECT_EQ(project.store.narrow(128), "B.\\jre;EJAVA_HOME;EJDK_HOME;Y;S;");
         EXPECT_TRUE(project.warnings.empty());
     }
     for (const StarterOptions& bad : std::vector<StarterOptions>{{"", "a.jar", "", "gui"}, {"M", "a;b.jar", "", "gui"},
