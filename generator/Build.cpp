@@ -5,6 +5,7 @@
 
 #include "common/Sha256.h"
 #include "config/ConfigIds.h"
+#include "config/ConfigStore.h"
 
 #include "generator/ExeWriter.h"
 #include "generator/PathText.h"
@@ -146,15 +147,24 @@ void storeIncludedFilesDigest(Project& project) {
 }  // namespace
 
 // An ELF executable has no resources: icon, manifest and version record are
-// left out (said once), and there is no Authenticode signature to make.
+// left out, said once when the project asks for any of them, and there is
+// no Authenticode signature to make.
 void checkLinuxProject(const Project& project, BuildResult& result) {
     if (!isLinuxArch(project.arch)) return;
     if (project.signing.wanted()) {
         throw BuildError(pathText(project.file) + ": signing: a " + kLinuxArch + " executable cannot be signed");
     }
-    result.warnings.push_back(pathText(project.file) + ": arch \"" + kLinuxArch +
-                              "\": the Linux executable carries no icon, manifest or version record, and shows no "
-                              "splash screen");
+    std::vector<std::string> keys = project.windowsOnlyKeys;
+    if (parseDecimal(project.store.narrow(id::ShowSplash)) != 0 &&
+        std::find(keys.begin(), keys.end(), "splash.bitmap") == keys.end()) {
+        keys.push_back("splash.show");
+    }
+    if (keys.empty()) return;
+    std::string named;
+    for (std::size_t i = 0; i < keys.size(); ++i) named += (i ? ", " : "") + keys[i];
+    result.warnings.push_back(pathText(project.file) + ": arch \"" + kLinuxArch + "\": " + named +
+                              ": left out; the Linux executable carries no icon, manifest or version record, and "
+                              "shows no splash screen");
 }
 
 // One project file serves both platforms: its paths are written the Windows

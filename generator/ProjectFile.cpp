@@ -271,6 +271,10 @@ private:
     void setOption(const Leaf& leaf) {
         const std::string& key = leaf.key;
         ResourceRequest& resources = project_.resources;
+        if (key == "application.icon" || key.rfind("splash.", 0) == 0 || key.rfind("version.", 0) == 0 ||
+            key.rfind("manifest.", 0) == 0) {
+            project_.windowsOnlyKeys.push_back(key);
+        }
         if (key == "application.icon") {
             resources.icon = parseInput(leaf, parseIcoFile);
         } else if (key == "splash.icon") {

@@ -48,6 +48,9 @@ struct Project {
     ResourceRequest resources;
     SigningOptions signing;
     bool includeRuntime = true;     // runtime.include
+    // Keys given for what only a Windows executable carries (icon, splash
+    // screen, version record, manifest), in the order read.
+    std::vector<std::string> windowsOnlyKeys;
     // Settings the launcher accepts but that are likely not what was meant,
     // told like errors ("app.toml:3: java.min-version: ...").
     std::vector<std::string> warnings;
