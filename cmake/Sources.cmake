@@ -32,6 +32,7 @@ set(VEXAL_PURE_SOURCES
   windows/JavaVMLauncher/ClassDataSharing.cpp
   windows/JavaVMLauncher/ClassPathAssembly.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
+  windows/JavaVMLauncher/JavaOptionForms.cpp
   windows/JavaVMLauncher/VmOptionLists.cpp
   windows/WinLoader/JavaHomeLayout.cpp
   windows/WinLoader/ImageArchitecture.cpp

@@ -37,7 +37,12 @@ const std::vector<KeyInfo> kKeys = {
     {"application.main-class", 122, KeyKind::Text, nullptr,
      "The application's main class, e.g. \"com.example.Main\". Required."},
     {"java.vm-options", 123, KeyKind::CommandLine, "\"-Xmx256m\"",
-     "VM options: a command-line text, or an array of options (quoted as needed)."},
+     "VM options: a command-line text, or an array of options (quoted as needed). In an array, java's "
+     "two-item forms (\"--add-opens\", \"m/p=t\"; also --add-exports, --add-reads, --add-modules, "
+     "--module-path, --enable-native-access) are written in the one-item form the JVM takes, and options of "
+     "the java command itself (-cp, -jar, -showversion, @argfiles, ...), which the JVM would ignore, are "
+     "refused with what to write instead. At run time the launcher treats a text, .vmoptions lines and -J "
+     "arguments the same way (joined, or left out with a line in the debug log)."},
     {"application.arguments", 124, KeyKind::CommandLine, "",
      "Program arguments put before the user's: a command-line text or an array."},
     {"java.allow-j-arguments", 125, KeyKind::Flag, "1",

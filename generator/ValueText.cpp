@@ -1,5 +1,8 @@
 #include "generator/ValueText.h"
 
+#include "config/ConfigIds.h"
+#include "windows/JavaVMLauncher/JavaOptionForms.h"
+
 namespace vexal {
 namespace gen {
 
@@ -7,6 +10,19 @@ namespace {
 
 std::string expected(const char* what, const toml::node& value) {
     return std::string("expected ") + what + ", found " + describeType(value);
+}
+
+// VM options as the JVM takes them: java's two-item forms ("--add-opens",
+// "m/p=t") joined; an option of the java command itself, which the JVM would
+// ignore, refused with what to write instead.
+std::vector<std::string> jvmOptionForms(const std::vector<std::string>& options) {
+    const JavaOptionForms forms = reviewJavaOptions(options);
+    if (!forms.launcherOnly.empty()) {
+        const std::string& option = forms.launcherOnly.front();
+        throw ValueError("\"" + option + "\" is an option of the java command, which the JVM does not take: " +
+                         launcherOnlyAdvice(option));
+    }
+    return forms.options;
 }
 
 std::vector<std::string> stringItems(const toml::node& value, const char* what) {
@@ -133,7 +149,11 @@ std::string entryText(const toml::node& value, const KeyInfo& key) {
             if (auto text = value.value_exact<std::string>()) return *text;
             return joinList(stringItems(value, "an array of strings or a string"));
         case KeyKind::CommandLine:
+            // A text is the launcher's to split; it joins and leaves out alike.
             if (auto text = value.value_exact<std::string>()) return *text;
+            if (key.id == id::VmParameters) {
+                return joinCommandLine(jvmOptionForms(stringItems(value, "an array of strings or a string")));
+            }
             return joinCommandLine(stringItems(value, "an array of strings or a string"));
         case KeyKind::Letter:
             if (auto text = value.value_exact<std::string>()) {

@@ -222,7 +222,7 @@ TEST_F(JvmLaunch, FirstRunHook) {
 }
 
 // Options in order: launcher properties, .vmoptions lines, class path,
-// entry 123, "-J" options of the command line.
+// entry 123, "-J" options of the command line, sun.java.command.
 TEST_F(JvmLaunch, OptionOrderForBothKinds) {
     store.setNarrow(id::VmParameters, "-Dfrom=123 -Xss1m");
     store.setNarrow(id::AllowJArguments, "1");
@@ -253,7 +253,7 @@ TEST_F(JvmLaunch, OptionOrderForBothKinds) {
         const std::size_t n = properties.size();
         EXPECT_EQ(Lines(options.begin(), options.begin() + n), properties);
         Lines tail(options.begin() + n, options.end());
-        ASSERT_EQ(tail.size(), 7u) << ::testing::PrintToString(tail);
+        ASSERT_EQ(tail.size(), 8u) << ::testing::PrintToString(tail);
         EXPECT_EQ(tail[0], "-Dline=one");
         EXPECT_EQ(tail[1], "");
         EXPECT_EQ(tail[2], "# kept");
@@ -262,7 +262,9 @@ TEST_F(JvmLaunch, OptionOrderForBothKinds) {
         EXPECT_NE(app, std::string::npos) << tail[3];
         if (*row.runtimeJar) EXPECT_LT(tail[3].find(row.runtimeJar), app) << tail[3];
         else EXPECT_EQ(tail[3].find("kvlruntime"), std::string::npos) << tail[3];
-        EXPECT_EQ(Lines(tail.begin() + 4, tail.end()), (Lines{"-Dfrom=123", "-Xss1m", "-Xmx32m"}));
+        // Last, as java sets it: what jps shows (main's arguments, no "-J" one).
+        EXPECT_EQ(Lines(tail.begin() + 4, tail.end()),
+                  (Lines{"-Dfrom=123", "-Xss1m", "-Xmx32m", "-Dsun.java.command=com.example.App plain"}));
     }
 }
 

@@ -71,6 +71,11 @@ TEST(ProjectFile, ErrorsNameTheFileTheKeyAndTheReason) {
         {"wide value not a string", kMinimal + "[wide-entries]\n5 = 1\n", {"wide-entries.5: expected a string"}},
         {"output of wrong type", "output = 3\n" + kMinimal, {"output: expected a string, found an integer"}},
         {"override with wrong type", kMinimal, {"--set", "splash.width: expected an integer"}, {"splash.width = \"wide\""}},
+        {"java's class-path option", kMinimal + "[java]\nvm-options = [\"-cp\", \"lib/*\"]\n",
+         {"app.toml:4: java.vm-options: \"-cp lib/*\" is an option of the java command", "application.class-path"}},
+        {"java's jar option", kMinimal + "[java]\nvm-options = [\"-Xmx1g\", \"-jar\", \"app.jar\"]\n",
+         {"java.vm-options: \"-jar app.jar\"", "application.main-class"}},
+        {"an argument file", kMinimal + "[java]\nvm-options = [\"@jvm.args\"]\n", {"\"@jvm.args\"", ".vmoptions"}},
     };
     for (const auto& c : cases) {
         std::string message = errorOf(c.text, c.overrides);
@@ -169,7 +174,7 @@ arguments = ["--mode", "two words", ""]
 single-instance = true
 [java]
 search-sequence = 'B.\jre;Y;'
-vm-options = ["-Xmx64m", "-Dgreeting=hello world"]
+vm-options = ["-Xmx64m", "-Dgreeting=hello world", "--add-opens", "java.base/java.lang=ALL-UNNAMED"]
 [splash.status]
 color = [255, 0, 16]
 [splash]
@@ -191,7 +196,8 @@ Second line"""
     EXPECT_EQ(s.narrow(124), "--mode \"two words\" \"\"");
     EXPECT_EQ(s.narrow(10005), "1");
     EXPECT_EQ(s.narrow(128), "B.\\jre;Y;");
-    EXPECT_EQ(s.narrow(123), "-Xmx64m \"-Dgreeting=hello world\"");
+    // java's two-item form joined into the one the JVM takes.
+    EXPECT_EQ(s.narrow(123), "-Xmx64m \"-Dgreeting=hello world\" --add-opens=java.base/java.lang=ALL-UNNAMED");
     EXPECT_EQ(s.narrow(10114), "255,0,16");
     EXPECT_EQ(s.narrow(141), "-1");
     EXPECT_EQ(s.narrow(10118), "v2");

@@ -401,6 +401,23 @@ TEST_F(LinuxJvm, VmOptionsFileConfigurationAndJArgumentsReachTheJvm) {
     EXPECT_TRUE(contains(r.out, "property from.cli=cli\n")) << r.out;
     // The "-J" argument went to the JVM, not to main.
     EXPECT_FALSE(contains(r.out, "property -J")) << r.out;
+
+    // java's two-item forms reach the JVM joined; the java command's own
+    // options are left out, and the log says so.
+    writeText(exe + ".vmoptions", "--add-opens\njava.base/java.lang=ALL-UNNAMED\n-showversion\n");
+    ProcessResult forms;
+    const std::string log = loggedRun(exe, {"props", "-J-cp", "-Jlib/*"}, forms);
+    EXPECT_EQ(forms.exitCode, 0) << forms.err;
+    EXPECT_TRUE(contains(log, ": --add-opens=java.base/java.lang=ALL-UNNAMED\n")) << log;
+    EXPECT_TRUE(contains(log, "VM option -showversion of the .vmoptions file left out")) << log;
+    EXPECT_TRUE(contains(log, "VM option -cp lib/* of the -J arguments left out")) << log;
+    EXPECT_FALSE(contains(forms.out + forms.err, "openjdk version")) << forms.out << forms.err;
+
+    // What jps and jcmd show: the main class and main's arguments, as java sets it.
+    const ProcessResult command = run(exe, {"props", "sun.java.command", "-J-Dx=1", "two words"});
+    EXPECT_TRUE(contains(command.out, "property sun.java.command=com.example.linuxapp.LinuxApp props "
+                                      "sun.java.command two words\n"))
+        << command.out << command.err;
 }
 
 TEST_F(LinuxJvm, SecondStartHandsItsArgumentsToTheRunningInstance) {

@@ -75,6 +75,32 @@ TEST(VmOptionLists, JArguments) {
     EXPECT_EQ(options[3].substr(0, 4), "-Dn=");  // the rest in the narrow code page
 }
 
+// What jps and jcmd show for the process: the application's main class and
+// the arguments its main receives, as java sets it.
+TEST(VmOptionLists, JavaCommandNamesTheMainClassAndItsArguments) {
+    struct Case {
+        const char* name;
+        std::string configured;
+        ArgumentList commandLine;
+        bool dropJ;
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {"no arguments", "", {u"app.exe"}, true, "com.example.Main"},
+        {"no command line at all", "", {}, true, "com.example.Main"},
+        {"configured, then the user's", "--mode \"a b\"", {u"app.exe", u"one", u"two words"}, true,
+         "com.example.Main --mode \"a b\" one two words"},
+        {"-J arguments dropped", "", {u"app.exe", u"-J-Xmx1g", u"x", u"-j-kept"}, true, "com.example.Main x -j-kept"},
+        {"-J arguments kept when main gets them", "", {u"app.exe", u"-J-Xmx1g"}, false, "com.example.Main -J-Xmx1g"},
+        {"empty arguments keep their place", "", {u"app.exe", u"", u"z"}, true, "com.example.Main  z"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(javaCommandProperty("com.example.Main", c.configured, c.commandLine, c.dropJ),
+                  "-Dsun.java.command=" + c.expected)
+            << c.name;
+    }
+}
+
 TEST(VmOptionLists, SourcesInTheirOrder) {
     EXPECT_EQ(orderVmOptions({"-Dvexal.semaphoreName=s", "-Dvexal.tempDir=t"}, {"-Xms64m", ""}, "-Djava.class.path=;",
                              {"-Xmx256m"}, {"-Xss1m"}),

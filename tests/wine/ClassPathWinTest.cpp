@@ -93,12 +93,15 @@ TEST(ClassPathWin, VmOptionsFileBesideTheExecutableAndTheOrder) {
     const std::vector<std::string> options = buildVmOptions({"-Dvexal.tempDir=t"}, arguments);
     const std::vector<std::string> expected = {"-Dvexal.tempDir=t", "-Xms64m", "", "# kept", "-Dd=%VEXAL_EXEDIR%",
                                                "-Djava.class.path=", "-Xmx256m", "-Dp=a b",
-                                               "-De=" + resolveAgainstExeDir(""), "-Xss1m", ""};
+                                               "-De=" + resolveAgainstExeDir(""), "-Xss1m", "",
+                                               "-Dsun.java.command= x"};
     EXPECT_EQ(options, expected);
 
     DeleteFileA(vmoptions.c_str());
     configStore().setNarrow(id::AllowJArguments, "0");
     configStore().setNarrow(id::VmParameters, "");
-    EXPECT_EQ(buildVmOptions({}, arguments), (std::vector<std::string>{"-Djava.class.path="}));
+    // With entry 125 off, main gets the "-J" arguments, and so does the command.
+    EXPECT_EQ(buildVmOptions({}, arguments),
+              (std::vector<std::string>{"-Djava.class.path=", "-Dsun.java.command= -J-Xss1m x -J"}));
     configStore().clear();
 }

@@ -33,6 +33,17 @@ std::vector<std::string> jArgumentOptions(const ArgumentList& arguments) {
     return options;
 }
 
+std::string javaCommandProperty(const std::string& mainClass, const std::string& programArguments,
+                                const ArgumentList& commandLine, bool dropJ) {
+    std::string property = "-Dsun.java.command=" + mainClass;
+    if (!programArguments.empty()) property += " " + programArguments;
+    for (std::size_t i = 1; i < commandLine.size(); ++i) {
+        if (dropJ && commandLine[i].compare(0, 2, u"-J") == 0) continue;
+        property += " " + narrowArgument(commandLine[i]);
+    }
+    return property;
+}
+
 std::vector<std::string> orderVmOptions(const std::vector<std::string>& launcherProperties,
                                         const std::vector<std::string>& vmOptionsLines, const std::string& classPath,
                                         const std::vector<std::string>& vmParameters,

@@ -15,6 +15,14 @@ constexpr std::size_t kVmOptionsReadBytes = 8191;
 // ANSI form), in command-line order.
 std::vector<std::string> jArgumentOptions(const ArgumentList& arguments);
 
+// The property that java sets for the tools that list Java processes (jps,
+// jcmd): "-Dsun.java.command=" with the main class, then each argument that
+// main receives after a blank: the configured program arguments as they are
+// written, then the command line's, without its program token and, when
+// dropJ, without its "-J" arguments.
+std::string javaCommandProperty(const std::string& mainClass, const std::string& programArguments,
+                                const ArgumentList& commandLine, bool dropJ);
+
 // The option list in its fixed order.
 std::vector<std::string> orderVmOptions(const std::vector<std::string>& launcherProperties,
                                         const std::vector<std::string>& vmOptionsLines, const std::string& classPath,
