@@ -12,7 +12,9 @@ namespace vexal {
 // form; it is put in double quotes with its double quotes left out.
 std::string quoteArgument(const std::string& argument);
 
-// The arguments quoted and joined by single blanks.
+// The arguments quoted and joined by single blanks. On Linux this text only
+// serves the internal-switch test and the hand-over to a running instance:
+// main gets argv itself, so the lost quotes above never reach it.
 std::string joinArguments(const std::vector<std::string>& arguments);
 
 }  // namespace vexal

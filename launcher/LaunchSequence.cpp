@@ -8,7 +8,6 @@
 #include "config/ErrorReport.h"
 #include "files/DeferredDeletion.h"
 #include "files/Extraction.h"
-#include "launcher/Arguments.h"
 #include "process/Environment.h"
 #include "process/SingleInstance.h"
 #include "splash/Splash.h"
@@ -26,29 +25,27 @@ bool hasInternalSwitch(const char* argumentText) {
     return argumentText != nullptr && std::strncmp(argumentText, kInternalSwitch, std::strlen(kInternalSwitch)) == 0;
 }
 
-int runLaunchSequence(void* instance, const char* argumentText, const std::u16string& wideCommandLine,
-                      int showCommand) {
+int runLaunchSequence(const LaunchInput& input) {
     installOutOfMemoryHandler();
-    if (hasInternalSwitch(argumentText)) useConsoleErrors();
+    if (hasInternalSwitch(input.argumentText.c_str())) useConsoleErrors();
 
-    prepareEnvironment(instance);
+    prepareEnvironment(input.instance);
 
     if (!extractIncludedFiles(extractionDir())) fatalError(msg::InternalError, placeholder::ErrorCode, "16");
 
-    enforceSingleInstance(true, true);
+    enforceSingleInstance(input.handOverText);
 
     cleanUpDeferredDeletions();
 
-    if (configInt(id::ShowSplash) != 0) startSplash(showCommand);
+    if (configInt(id::ShowSplash) != 0) startSplash(input.showCommand);
 
     if (!LoadDLL()) exitLauncher(kExitNoJvm);
 
     registerPendingDeletions();
 
-    ArgumentList arguments;
-    splitArguments(wideCommandLine, arguments);
+    ArgumentList arguments = input.arguments();
 
-    if (!launchProgram(arguments, true)) fatalError(msg::JvmNotStarted);
+    if (!launchProgram(arguments)) fatalError(msg::JvmNotStarted);
 
     // The JVM is destroyed: what it kept open is closed.
     deleteTempFilesNow();

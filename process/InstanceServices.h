@@ -21,9 +21,6 @@ void writeInstancePid(const std::string& identity);
 // Whether a process with this id is running now.
 bool processRunning(std::uint32_t processId);
 
-// The process's command line as it was given, in UTF-16.
-std::u16string processWideCommandLine();
-
 // Writes text and a line feed as 16-bit characters, no byte-order mark, to
 // path: first to a new file of a fresh name beside it, created exclusively
 // (never through a link or into an existing file), then renamed over path,

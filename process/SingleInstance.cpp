@@ -44,17 +44,17 @@ std::uint32_t runningInstancePid(const std::string& identity) {
 
 namespace {
 
-void handOverArguments(std::uint32_t pid) {
+void handOverArguments(std::uint32_t pid, const std::u16string& text) {
     const std::string name = commFileName(pid);
     if (name.empty()) return;
     for (int step = 0; step < kCommFileSteps && pathExists(name); ++step) sleepMilliseconds(kCommFileStepMs);
-    writeCommunicationFile(name, commandLineArguments(processWideCommandLine()));
+    writeCommunicationFile(name, text);
 }
 
 }  // namespace
 
-void enforceSingleInstance(bool consultConfiguration, bool handOver) {
-    if (consultConfiguration && configInt(id::SingleInstance) == 0) return;
+void enforceSingleInstance(const std::u16string& handOverText) {
+    if (configInt(id::SingleInstance) == 0) return;
 
     const std::string& identity = ownExePath();
     gSemaphoreName = fitBuffer(semaphoreNameFromPath(identity), kTextBuffer);
@@ -65,7 +65,7 @@ void enforceSingleInstance(bool consultConfiguration, bool handOver) {
 
     const std::uint32_t pid = runningInstancePid(identity);
     activateProcessWindows(pid);
-    if (handOver) handOverArguments(pid);
+    handOverArguments(pid, handOverText);
     exitLauncher(0);
 }
 

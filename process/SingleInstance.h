@@ -4,9 +4,11 @@
 
 namespace vexal {
 
-// Returns when this process is to run the application; ends the process with
-// exit code 0 when another instance of the same executable runs.
-void enforceSingleInstance(bool consultConfiguration, bool handOver);
+// Returns when this process is to run the application (also at once when the
+// configuration does not ask for a single instance); ends the process with
+// exit code 0 when another instance of the same executable runs, after it
+// handed that instance handOverText, its arguments.
+void enforceSingleInstance(const std::u16string& handOverText);
 
 // The name of the semaphore that single-instance handling formed; empty when
 // it formed none (handling off, or not reached).

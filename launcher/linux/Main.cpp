@@ -6,17 +6,20 @@
 #include "launcher/ArgumentJoining.h"
 #include "launcher/LaunchSequence.h"
 
-// Linux hands the arguments over already split. The launch stages work from
-// an argument text and a whole command line, as on Windows; both are built
-// here so that the launcher's splitting gives the same arguments back.
-// There is no show command: nothing is shown. Errors always go to standard
-// error as plain lines, as the console launcher writes them.
+// Linux hands the arguments over already split: they go to main as they
+// are, each one decoded from UTF-8 and nothing else. The joined text serves
+// only the internal-switch test and the hand-over to a running instance,
+// whose file keeps its one-line format. There is no show command: nothing
+// is shown. Errors always go to standard error as plain lines, as the
+// console launcher writes them.
 int main(int argc, char** argv) {
     vexal::useConsoleErrors();
-    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const std::string argumentText = vexal::joinArguments(arguments);
-    std::string commandLine = vexal::quoteArgument(argc > 0 ? argv[0] : "");
-    if (!arguments.empty()) commandLine += ' ' + argumentText;
-    const std::u16string wide = vexal::fileCodePageToWide(commandLine);
-    return vexal::runLaunchSequence(nullptr, argumentText.c_str(), wide, 0);
+    const std::vector<std::string> given(argv + (argc > 0 ? 1 : 0), argv + argc);
+    vexal::LaunchInput input;
+    input.argumentText = vexal::joinArguments(given);
+    input.handOverText = vexal::fileCodePageToWide(input.argumentText);
+    vexal::ArgumentList arguments{vexal::fileCodePageToWide(argc > 0 ? argv[0] : "")};
+    for (const std::string& argument : given) arguments.push_back(vexal::fileCodePageToWide(argument));
+    input.arguments = [arguments] { return arguments; };
+    return vexal::runLaunchSequence(input);
 }

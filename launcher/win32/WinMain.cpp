@@ -2,6 +2,7 @@
 
 #include "launcher/ArgumentText.h"
 #include "launcher/LaunchSequence.h"
+#include "process/InstanceIdentity.h"
 #include "windows/WinLoader/LibrarySearch.h"
 
 // The argument text is taken from the command line here rather than from the
@@ -12,8 +13,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     // Before anything is loaded: no library is ever taken from the current
     // directory, the launcher's folder or PATH.
     vexal::restrictLibrarySearch();
-    const std::string argumentText = vexal::argumentTextOf(GetCommandLineA());
-    const wchar_t* commandLine = GetCommandLineW();
-    std::u16string wide(reinterpret_cast<const char16_t*>(commandLine));
-    return vexal::runLaunchSequence(instance, argumentText.c_str(), wide, showCommand);
+    const std::u16string wide(reinterpret_cast<const char16_t*>(GetCommandLineW()));
+    vexal::LaunchInput input;
+    input.instance = instance;
+    input.argumentText = vexal::argumentTextOf(GetCommandLineA());
+    input.handOverText = vexal::commandLineArguments(wide);
+    input.showCommand = showCommand;
+    input.arguments = [wide] {
+        vexal::ArgumentList list;
+        vexal::splitArguments(wide, list);
+        return list;
+    };
+    return vexal::runLaunchSequence(input);
 }

@@ -9,13 +9,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <vector>
 
 #include "common/ProcessId.h"
 #include "common/StoreName.h"
 #include "common/linux/StateDirectory.h"
-#include "launcher/ArgumentJoining.h"
-#include "common/TextCodec.h"
 
 // Single instance on Linux: the marker is an flock'ed file in the per-user
 // store ("instances/"), which the kernel releases however the process ends;
@@ -93,32 +90,6 @@ void writeInstancePid(const std::string& identity) {
 bool processRunning(std::uint32_t processId) {
     if (processId == 0) return false;
     return kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
-}
-
-// The arguments as the kernel keeps them, each quoted so that the launcher's
-// and the Java side's splitting give them back.
-std::u16string processWideCommandLine() {
-    std::string raw;
-    const int fd = open("/proc/self/cmdline", O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        char buffer[4096];
-        for (;;) {
-            const ssize_t n = read(fd, buffer, sizeof buffer);
-            if (n < 0 && errno == EINTR) continue;
-            if (n <= 0) break;
-            raw.append(buffer, static_cast<std::size_t>(n));
-        }
-        close(fd);
-    }
-    std::vector<std::string> arguments;
-    std::size_t start = 0;
-    while (start < raw.size()) {
-        std::size_t end = raw.find('\0', start);
-        if (end == std::string::npos) end = raw.size();
-        arguments.push_back(raw.substr(start, end - start));
-        start = end + 1;
-    }
-    return fileCodePageToWide(joinArguments(arguments));
 }
 
 // UTF-16LE whatever the byte order of the machine, no byte-order mark.

@@ -59,10 +59,6 @@ bool processRunning(std::uint32_t processId) {
     return process && WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
 }
 
-std::u16string processWideCommandLine() {
-    return std::u16string(reinterpret_cast<const char16_t*>(GetCommandLineW()));
-}
-
 // A fresh name beside the file, created with CREATE_NEW (an existing file or
 // link under it is never opened), then moved over the file.
 bool writeCommunicationFile(const std::string& path, const std::u16string& text) {

@@ -199,6 +199,53 @@ TEST_F(LinuxJvm, HelloExampleStartsAndPrints) {
     EXPECT_EQ(r.out, "Hello from Vexal\nargument 1: one\nargument 2: two words\n") << r.err;
 }
 
+// The UTF-8 bytes of a text as lower-case hex, as the application prints them.
+std::string hexBytes(const std::string& text) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : text) hex += {digits[c >> 4], digits[c & 0xf]};
+    return hex;
+}
+
+// Every argv element reaches main as it was given: nothing is joined,
+// re-quoted or split again on the way.
+TEST_F(LinuxJvm, EveryArgumentReachesMainByteForByte) {
+    std::string longMixed;
+    while (longMixed.size() < 10000) longMixed += "a \"b\" 'c' \\d\t";
+    longMixed.resize(10000);
+    std::vector<std::string> many;
+    for (int i = 0; i < 200; ++i) many.push_back(i % 2 ? "arg " + std::to_string(i) : "\"" + std::to_string(i) + "'");
+    const struct {
+        const char* name;
+        std::vector<std::string> arguments;
+    } rows[] = {
+        {"empty", {"", "between", ""}},
+        {"blanks", {" ", "two words", "  lead and trail  "}},
+        {"both quote kinds", {"say \"hi\" it's", "\"", "'", "a \"b c\" 'd e'", "\"\"\""}},
+        {"backslashes", {"C:\\dir\\", "\\\\server\\share", "\\\"", "end\\\\", "\\ \""}},
+        {"tabs", {"\t", "a\tb", "\t\"x y\"\t"}},
+        {"non-ASCII", {"gr\xc3\xbc\xc3\x9f\x65", "\xe6\x97\xa5\xe6\x9c\xac", "\xf0\x9f\x98\x80 smile"}},
+        {"10,000 characters", {longMixed}},
+        {"200 arguments", many},
+    };
+    for (const std::string& jdk : jdkHomes()) {
+        Project project;
+        project.searchSequence = {"A" + jdk};
+        const std::string exe = build(project);
+        for (const auto& row : rows) {
+            SCOPED_TRACE(jdk + ": " + row.name);
+            std::vector<std::string> arguments{"bytes"};
+            arguments.insert(arguments.end(), row.arguments.begin(), row.arguments.end());
+            std::string expected = "LinuxApp started\n";
+            for (std::size_t i = 0; i < row.arguments.size(); ++i)
+                expected += "bytes " + std::to_string(i + 1) + ": " + hexBytes(row.arguments[i]) + "\n";
+            const ProcessResult r = run(exe, arguments);
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(r.out, expected) << r.err;
+        }
+    }
+}
+
 TEST_F(LinuxJvm, EndOfMainDecidesTheExitCode) {
     const std::string exe = build(Project{});
     const struct {

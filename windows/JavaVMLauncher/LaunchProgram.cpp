@@ -70,7 +70,7 @@ void addProgramArguments(ArgumentList& mainArguments, const ArgumentList& comman
     }
 }
 
-bool launchProgram(ArgumentList& arguments, bool destroyVm) {
+bool launchProgram(ArgumentList& arguments) {
     logDebug("launching program");
     const std::vector<std::string> properties = launcherProperties();
     if (!createJvm(buildVmOptions(properties, arguments))) {
@@ -86,12 +86,10 @@ bool launchProgram(ArgumentList& arguments, bool destroyVm) {
     // Also after main threw, as under java: DestroyJavaVM waits for the
     // application's other threads and runs its shutdown hooks, so a window
     // that is up stays up and data are saved before the failure is reported.
-    if (destroyVm) {
-        logDebug("dest JVM");
-        destroyJvm();
-        // DestroyJavaVM has written a new class-data archive by now.
-        finishClassDataArchive();
-    }
+    logDebug("dest JVM");
+    destroyJvm();
+    // DestroyJavaVM has written a new class-data archive by now.
+    finishClassDataArchive();
     if (!mainReturned) return false;
     logDebug("launch done");
     return true;

@@ -8,7 +8,7 @@ namespace vexal {
 
 // Creates the JVM, calls main of the runtime launcher class and destroys the
 // JVM. False when the JVM could not be created or main could not be called.
-bool launchProgram(ArgumentList& arguments, bool destroyVm);
+bool launchProgram(ArgumentList& arguments);
 
 // The launcher system properties, in order ("-Dvexal.semaphoreName=...",
 // "-Dvexal.isKorvalith=true", "-Dvexal.moduleName=...",

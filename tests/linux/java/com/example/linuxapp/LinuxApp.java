@@ -9,6 +9,8 @@ import java.util.concurrent.TimeUnit;
  * The application of the Linux launcher tests. The first argument picks what
  * it does:
  * "props" prints "property NAME=VALUE" for every further argument;
+ * "bytes" prints "bytes N: HEX" for every further argument, the UTF-8 bytes
+ * of the string main received, so that the test sees exactly what arrived;
  * "throw" throws from main; "throw-after-work" first starts a thread that
  * prints "bg done" after a while and a shutdown hook that prints "hook ran",
  * then throws; "exit" ends through System.exit with the next
@@ -26,6 +28,10 @@ public final class LinuxApp {
             for (int i = 1; i < args.length; i++) {
                 System.out.println("property " + args[i] + "=" + System.getProperty(args[i]));
             }
+        } else if (action.equals("bytes")) {
+            for (int i = 1; i < args.length; i++) {
+                System.out.println("bytes " + i + ": " + hex(args[i]));
+            }
         } else if (action.equals("throw")) {
             throw new IllegalStateException("failed on purpose");
         } else if (action.equals("throw-after-work")) {
@@ -40,6 +46,14 @@ public final class LinuxApp {
             }
         }
         System.out.flush();
+    }
+
+    private static String hex(String text) {
+        StringBuilder out = new StringBuilder();
+        for (byte b : text.getBytes(java.nio.charset.StandardCharsets.UTF_8)) {
+            out.append(Character.forDigit((b >> 4) & 0xf, 16)).append(Character.forDigit(b & 0xf, 16));
+        }
+        return out.toString();
     }
 
     private static void startWorkThenThrow() {
