@@ -72,6 +72,18 @@ constexpr std::int32_t MainClassNotLoaded = 1010;
 constexpr std::int32_t MainMethodMissing = 1011;
 }  // namespace msg
 
+// The %ERROR_CODE% of message 1009: which internal step failed. The numbers
+// are what users quote back to support, so they never change.
+enum class InternalErrorCode : int {
+    NoExtractionDirectory = 7,
+    IncludedFileNotCreated = 11,
+    IncludedFileNotWritten = 13,
+    FirstRunClassMissing = 14,
+    FirstRunMethodMissing = 15,
+    ExtractionFailed = 16,
+    PackedJreNotUnpacked = 20,
+};
+
 namespace placeholder {
 constexpr const char* ErrorCode = "%ERROR_CODE%";
 constexpr const char* EnvVarName = "%ENV_VAR_NAME%";

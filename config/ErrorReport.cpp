@@ -54,6 +54,10 @@ void fatalError(std::int32_t id, const char* placeholder, const std::string& val
     exitProcessNow(1);
 }
 
+void internalError(InternalErrorCode code) {
+    fatalError(msg::InternalError, placeholder::ErrorCode, std::to_string(static_cast<int>(code)));
+}
+
 void fatalText(const std::string& text) {
     showErrorMessage(text);
     deleteTempFilesNow();

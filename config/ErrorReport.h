@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string>
 
+#include "config/ConfigIds.h"
+
 namespace vexal {
 
 // An opaque window handle (the splash window owns error message boxes).
@@ -19,6 +21,9 @@ void showConfigMessage(std::int32_t id, const char* placeholder, const std::stri
 
 // showConfigMessage, then exit code 1.
 [[noreturn]] void fatalError(std::int32_t id, const char* placeholder = nullptr, const std::string& value = "");
+
+// Message 1009 with the code as its %ERROR_CODE%, then exit code 1.
+[[noreturn]] void internalError(InternalErrorCode code);
 
 // A fixed text, then exit code 1.
 [[noreturn]] void fatalText(const std::string& text);

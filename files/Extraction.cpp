@@ -18,16 +18,6 @@
 
 namespace vexal {
 
-namespace {
-
-constexpr const char* kNoDirectory = "7";
-constexpr const char* kNoFile = "11";
-constexpr const char* kWriteFailed = "13";
-
-[[noreturn]] void internalError(const char* code) { fatalError(msg::InternalError, placeholder::ErrorCode, code); }
-
-}  // namespace
-
 std::string& extractionDir() {
     static std::string directory;
     return directory;
@@ -44,7 +34,7 @@ bool copyFileData(ByteSource& source, ByteSink& target, std::uint64_t size, bool
             break;
     }
     logError("WriteFile failed");
-    internalError(kWriteFailed);
+    internalError(InternalErrorCode::IncludedFileNotWritten);
 }
 
 bool extractFile(ByteSource& executable, const std::string& path) {
@@ -62,7 +52,7 @@ bool extractFile(ByteSource& executable, const std::string& path) {
         return false;
     }
     std::unique_ptr<ByteSink> target = createExtractedFile(path);
-    if (!target) internalError(kNoFile);
+    if (!target) internalError(InternalErrorCode::IncludedFileNotCreated);
     if (!copyFileData(executable, *target, static_cast<std::uint64_t>(size), true)) return false;
     target.reset();
     holdExtractedFile(path);
@@ -100,7 +90,7 @@ bool extractIncludedFiles(std::string& directory) {
 
     directory = makeExtractionDirectory();
     logDebug("Temp dir: %s", directory.c_str());
-    if (directory.empty()) internalError(kNoDirectory);
+    if (directory.empty()) internalError(InternalErrorCode::NoExtractionDirectory);
     // Remembered at once, so that a failure below still leaves it to be
     // cleaned up by a later run.
     rememberTempDir(directory);
@@ -114,7 +104,7 @@ bool extractIncludedFiles(std::string& directory) {
         // refused before anything is written or remembered for it.
         if (const char* problem = includedFileNameProblem(names[i])) {
             logError("Refused included file name %s: %s", names[i].c_str(), problem);
-            internalError(kNoFile);
+            internalError(InternalErrorCode::IncludedFileNotCreated);
         }
         const std::string path = directory + platformPathStyle().dir + names[i];
         rememberTempFile(path);

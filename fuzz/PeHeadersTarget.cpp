@@ -1,6 +1,7 @@
 // The PE header reader and everything the generator reads from a stub's
 // headers: locator check, checksum, signature directory, and composing an
 // executable on top of it (resource replacement included).
+#include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "fuzz/FuzzSupport.h"
 #include "generator/AppResources.h"
@@ -30,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     gen::locatorFitsLastSection(info);
 
     ConfigStore store;
-    store.setNarrow(122, "com.example.Main");
+    store.setNarrow(id::MainClass, "com.example.Main");
     gen::ResourceRequest request;
     const gen::ResourceTree tree = gen::buildResourceTree(request);
     for (const gen::ResourceTree* resources : {static_cast<const gen::ResourceTree*>(nullptr), &tree}) {
@@ -41,11 +42,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // the stub's, but no other section's data is lost or changed.
             FUZZ_CHECK(resources != nullptr || exe.size() > image.size());
             FUZZ_CHECK(exe.size() > info.lastRawPosition);
-            for (std::uint32_t header = info.lastSectionHeader - 40u * (info.sectionCount - 1u);
-                 header < info.lastSectionHeader; header += 40) {
+            for (std::uint32_t header = info.lastSectionHeader - gen::kSectionHeaderSize * (info.sectionCount - 1u);
+                 header < info.lastSectionHeader; header += gen::kSectionHeaderSize) {
                 const std::uint32_t size = gen::get32(image, header + 16), raw = gen::get32(image, header + 20);
                 // Data within the headers change with them (sizes, checksum).
-                if (size == 0 || raw < info.lastSectionHeader + 40u || std::uint64_t(raw) + size > image.size()) continue;
+                if (size == 0 || raw < info.lastSectionHeader + gen::kSectionHeaderSize ||
+                    std::uint64_t(raw) + size > image.size())
+                    continue;
                 FUZZ_CHECK(exe.size() >= std::uint64_t(raw) + size && exe.compare(raw, size, image, raw, size) == 0);
             }
         } catch (const gen::BuildError& error) {

@@ -94,8 +94,9 @@ bool isWindowsAbsolute(const std::string& path) {
 // directory). Empty when the project does not want it or the root is absolute
 // (a place on the target machine, not beside the output).
 fs::path installerRuntimeTarget(const Project& project, const fs::path& output, BuildResult& result) {
-    if (!project.includeRuntime || lowerAscii(project.store.narrow(2001)).compare(0, 1, "k") != 0) return fs::path();
-    std::string root = project.store.narrow(10003);
+    if (!project.includeRuntime || lowerAscii(project.store.narrow(id::LauncherKind)).compare(0, 1, "k") != 0)
+        return fs::path();
+    std::string root = project.store.narrow(id::InstallRoot);
     if (isWindowsAbsolute(root)) {
         result.warnings.push_back(pathText(project.file) + ": application.install-root: \"" + root +
                                   "\" is absolute, so " + kInstallerRuntimeJar +
@@ -141,7 +142,7 @@ void storeIncludedFilesDigest(Project& project) {
         }
         if (done != size) throw BuildError("cannot read " + file.path.string());
     }
-    project.store.setNarrow(kIncludedFilesDigestId, hash.hexDigest());
+    project.store.setNarrow(id::IncludedFilesDigest, hash.hexDigest());
 }
 
 }  // namespace

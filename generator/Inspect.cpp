@@ -5,6 +5,7 @@
 
 #include "common/BuildInfo.h"
 #include "config/ConfigBlock.h"
+#include "config/ConfigIds.h"
 #include "config/ElfImage.h"
 #include "generator/AppResources.h"
 #include "generator/KeyTable.h"
@@ -23,8 +24,8 @@ std::uint32_t fieldAt(const std::string& bytes, std::uint32_t offset) {
 }
 
 void readIncludedRecords(const std::string& bytes, Inspection& result) {
-    std::int32_t count = parseDecimal(result.store.narrow(kIncludedFileCountId));
-    std::string names = result.store.narrow(kIncludedFileNamesId);
+    std::int32_t count = parseDecimal(result.store.narrow(id::IncludedFileCount));
+    std::string names = result.store.narrow(id::IncludedFileNames);
     std::uint64_t position = result.blockEnd;
     std::size_t start = 0;
     for (std::int32_t i = 0; i < count && start < names.size();) {

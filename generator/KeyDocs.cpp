@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/ConfigIds.h"
 #include "generator/GeneratorOptions.h"
 #include "generator/KeyTable.h"
 
@@ -206,7 +207,7 @@ std::string markdownCell(const std::string& text) {
 
 std::string defaultCell(const KeyInfo& key) {
     if (key.kind == KeyKind::Files) return "none";
-    if (!key.defaultValue) return key.id == 122 ? "required" : "derived";
+    if (!key.defaultValue) return key.id == id::MainClass ? "required" : "derived";
     std::string value = key.defaultValue;
     if (key.kind == KeyKind::Flag) return value == "1" ? "`true`" : "`false`";
     if (key.kind == KeyKind::Number) return "`" + value + "`";

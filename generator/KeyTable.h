@@ -36,11 +36,6 @@ const std::vector<KeyInfo>& keyTable();
 const KeyInfo* findKeyByName(const std::string& name);
 const KeyInfo* findKeyById(std::int32_t id);
 
-// Ids that only the generator sets (from the list of included files).
-constexpr std::int32_t kIncludedFileCountId = 2002;
-constexpr std::int32_t kIncludedFileNamesId = 2003;
-constexpr std::int32_t kIncludedFilesDigestId = 2004;
-
 // Readable name of a narrow id for listings: the key name, or "entries.<id>".
 std::string narrowIdLabel(std::int32_t id);
 

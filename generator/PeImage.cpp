@@ -22,7 +22,6 @@ bool read32(const std::string& bytes, std::uint64_t offset, std::uint32_t& value
 // Offsets inside the headers.
 constexpr std::uint32_t kPeOffsetField = 0x3C;
 constexpr std::uint32_t kFileHeaderSize = 20;
-constexpr std::uint32_t kSectionHeaderSize = 40;
 constexpr std::uint32_t kSubsystemInOptionalHeader = 68;
 constexpr std::uint32_t kRawSizeInSection = 16;
 constexpr std::uint32_t kRawPositionInSection = 20;

@@ -7,6 +7,9 @@
 namespace vexal {
 namespace gen {
 
+// One entry of the section table.
+constexpr std::uint32_t kSectionHeaderSize = 40;
+
 constexpr std::uint16_t kMachineI386 = 0x14C;
 constexpr std::uint16_t kMachineAmd64 = 0x8664;
 

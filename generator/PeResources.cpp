@@ -11,7 +11,6 @@ namespace gen {
 
 namespace {
 
-constexpr std::uint32_t kSectionHeaderSize = 40;
 constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kSecurityDirectory = 4;
 constexpr std::uint32_t kInitializedData = 0x40;

@@ -36,8 +36,8 @@ void storeIncludedFiles(Project& project) {
         throw ProjectError(pathText(project.file) + ": include: the file names take " + std::to_string(names.size()) +
                            " bytes together; the launcher reads at most " + std::to_string(kTextBuffer - 1));
     }
-    project.store.setNarrow(kIncludedFileCountId, std::to_string(project.includes.size()));
-    project.store.setNarrow(kIncludedFileNamesId, names);
+    project.store.setNarrow(id::IncludedFileCount, std::to_string(project.includes.size()));
+    project.store.setNarrow(id::IncludedFileNames, names);
 }
 
 const char* const kRawNarrow = "entries";
@@ -210,7 +210,7 @@ private:
         } catch (const ValueError& error) {
             fail(leaf, error.what());
         }
-        if (info->id == 122 && text.empty()) fail(leaf, "the main class must not be empty");
+        if (info->id == id::MainClass && text.empty()) fail(leaf, "the main class must not be empty");
         if ((info->id == id::MinVersion || info->id == id::MaxVersion) && !isVersionBound(text)) {
             fail(leaf, "\"" + text + "\" is not a Java version: a bound begins with a number, such as \"1.8\", "
                        "\"11\" or \"17.0.2\"");
@@ -429,7 +429,8 @@ private:
             project_.store.setWide(id, std::move(value));
             return;
         }
-        if (id == kIncludedFileCountId || id == kIncludedFileNamesId || id == kIncludedFilesDigestId) {
+        if (id == vexal::id::IncludedFileCount || id == vexal::id::IncludedFileNames ||
+            id == vexal::id::IncludedFilesDigest) {
             fail(leaf, "ids 2002 to 2004 describe the included files; list them with \"include\"");
         }
         std::string text;
@@ -460,29 +461,30 @@ private:
 
     void finish() {
         ConfigStore& store = project_.store;
-        if (!store.hasNarrow(122)) {
+        if (!store.hasNarrow(id::MainClass)) {
             throw ProjectError(pathText(project_.file) + ": application.main-class: missing; the main class is required");
         }
         checkSigning();
-        if (!project_.subsystem.empty() && !store.hasNarrow(107)) {
-            store.setNarrow(107, project_.subsystem == "gui" ? "1" : "2");
+        if (!project_.subsystem.empty() && !store.hasNarrow(id::ExecutableType)) {
+            store.setNarrow(id::ExecutableType, project_.subsystem == "gui" ? "1" : "2");
         }
         if (const auto& bitmap = project_.resources.splashBitmap) {
-            if (!store.hasNarrow(141)) store.setNarrow(141, std::to_string(bitmap->width));
-            if (!store.hasNarrow(142)) store.setNarrow(142, std::to_string(bitmap->height));
-            if (!store.hasNarrow(108)) store.setNarrow(108, "1");
-        } else if (parseDecimal(store.narrow(108)) != 0) {
+            if (!store.hasNarrow(id::SplashWidth)) store.setNarrow(id::SplashWidth, std::to_string(bitmap->width));
+            if (!store.hasNarrow(id::SplashHeight)) store.setNarrow(id::SplashHeight, std::to_string(bitmap->height));
+            if (!store.hasNarrow(id::ShowSplash)) store.setNarrow(id::ShowSplash, "1");
+        } else if (parseDecimal(store.narrow(id::ShowSplash)) != 0) {
             warn("splash.show", "the splash screen is on but no splash.bitmap is given; it shows a plain grey window");
         }
         // A console program works in the folder it is started from, as a
         // command does; a GUI program in the executable's own.
-        if (store.narrow(107) == "2" && !store.hasNarrow(146)) store.setNarrow(146, "");
+        if (store.narrow(id::ExecutableType) == "2" && !store.hasNarrow(id::WorkingDirectory))
+            store.setNarrow(id::WorkingDirectory, "");
         for (const auto& key : keyTable()) {
             if (key.defaultValue && !store.hasNarrow(key.id)) store.setNarrow(key.id, key.defaultValue);
         }
-        if (!store.hasNarrow(101)) {
-            std::string mainClass = store.narrow(122);
-            store.setNarrow(101, mainClass.substr(mainClass.find_last_of("./") + 1));
+        if (!store.hasNarrow(id::AppName)) {
+            std::string mainClass = store.narrow(id::MainClass);
+            store.setNarrow(id::AppName, mainClass.substr(mainClass.find_last_of("./") + 1));
         }
         warnAboutVersions();
         fillVersionRecord();
@@ -528,7 +530,7 @@ private:
             auto it = versions_.find(key);
             return it == versions_.end() ? fallback : it->second;
         };
-        std::string name = cp1252ToUtf8(project_.store.narrow(101));
+        std::string name = cp1252ToUtf8(project_.store.narrow(id::AppName));
         VersionFields& fields = project_.resources.version;
         fields.fileVersion = value("version.file-version", "1.0.0.0");
         fields.productVersion = value("version.product-version", fields.fileVersion);
@@ -560,11 +562,11 @@ void addIncludedFile(Project& project, IncludedFile file) {
 
 bool Project::guiStub() const {
     if (!subsystem.empty()) return subsystem == "gui";
-    std::int32_t type = parseDecimal(store.narrow(107));
+    std::int32_t type = parseDecimal(store.narrow(id::ExecutableType));
     return type == 1 || type == 5;
 }
 
-std::string Project::applicationName() const { return store.narrow(101); }
+std::string Project::applicationName() const { return store.narrow(id::AppName); }
 
 Project parseProject(const std::string& text, const fs::path& file, const std::vector<std::string>& overrides) {
     toml::table document = parseToml(text, pathText(file));

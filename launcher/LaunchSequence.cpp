@@ -31,7 +31,7 @@ int runLaunchSequence(const LaunchInput& input) {
 
     prepareEnvironment(input.instance);
 
-    if (!extractIncludedFiles(extractionDir())) fatalError(msg::InternalError, placeholder::ErrorCode, "16");
+    if (!extractIncludedFiles(extractionDir())) internalError(InternalErrorCode::ExtractionFailed);
 
     enforceSingleInstance(input.handOverText);
 

@@ -18,16 +18,12 @@ const char* const kLauncherOptions[] = {"-version",      "--version", "-showvers
                                         "--dry-run",     "-X",        "--help-extra", "--list-modules",
                                         "--describe-module"};
 
-bool oneOf(const std::string& option, const char* const* names, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        if (option == names[i]) return true;
-    }
-    return false;
-}
-
 template <std::size_t N>
 bool oneOf(const std::string& option, const char* const (&names)[N]) {
-    return oneOf(option, names, N);
+    for (const char* name : names) {
+        if (option == name) return true;
+    }
+    return false;
 }
 
 bool startsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }

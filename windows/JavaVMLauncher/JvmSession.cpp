@@ -104,7 +104,7 @@ bool fillArgumentArray(JNIEnv* env, jobjectArray array, const ArgumentList& argu
 bool createJvm(const std::vector<std::string>& options) {
     JavaVMInitArgs initArgs{};
     const bool exitHook = gExitAction != nullptr;
-    initArgs.version = 0x00010002;
+    initArgs.version = JNI_VERSION_1_2;
     initArgs.nOptions = static_cast<jint>(options.size() + (exitHook ? 1 : 0));
     initArgs.options = permanentOptions(options, exitHook);
     initArgs.ignoreUnrecognized = JNI_TRUE;
@@ -124,9 +124,9 @@ bool checkFirstRun() {
     if (!pathExists(marker)) return true;
     JNIEnv* env = gJniEnv;
     jclass firstRunClass = env->FindClass("com/korvalith/runtime/FirstRun");
-    if (firstRunClass == nullptr) fatalError(msg::InternalError, placeholder::ErrorCode, "14");
+    if (firstRunClass == nullptr) internalError(InternalErrorCode::FirstRunClassMissing);
     jmethodID firstRun = env->GetStaticMethodID(firstRunClass, "firstRun", "()Z");
-    if (firstRun == nullptr) fatalError(msg::InternalError, placeholder::ErrorCode, "15");
+    if (firstRun == nullptr) internalError(InternalErrorCode::FirstRunMethodMissing);
     const jboolean goOn = env->CallStaticBooleanMethod(firstRunClass, firstRun);
     if (env->ExceptionOccurred() != nullptr) {
         env->ExceptionDescribe();

@@ -17,6 +17,7 @@
 #include "windows/JavaVMLauncher/ClassPath.h"
 #include "windows/JavaVMLauncher/JvmSession.h"
 #include "windows/JavaVMLauncher/SharingArchive.h"
+#include "windows/JavaVMLauncher/VmOptionLists.h"
 #include "windows/JavaVMLauncher/VmOptions.h"
 
 namespace vexal {
@@ -31,10 +32,6 @@ std::string property(const char* name, const std::string& value) {
 std::u16string logPathArgument(std::int32_t wanted, std::int32_t fileName) {
     if (configInt(wanted) == 0) return std::u16string();
     return fileCodePageToWide(fitBuffer(absolutePath(configString(fileName), true), kTextBuffer));
-}
-
-bool isJArgument(const std::u16string& argument) {
-    return argument.size() >= 2 && argument[0] == u'-' && argument[1] == u'J';
 }
 
 }  // namespace

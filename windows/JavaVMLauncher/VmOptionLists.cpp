@@ -26,10 +26,12 @@ std::vector<std::string> readVmOptionsLines(std::FILE* stream) {
     return lines;
 }
 
+bool isJArgument(const std::u16string& argument) { return argument.compare(0, 2, u"-J") == 0; }
+
 std::vector<std::string> jArgumentOptions(const ArgumentList& arguments) {
     std::vector<std::string> options;
     for (const std::u16string& argument : arguments)
-        if (argument.compare(0, 2, u"-J") == 0) options.push_back(narrowArgument(argument.substr(2)));
+        if (isJArgument(argument)) options.push_back(narrowArgument(argument.substr(2)));
     return options;
 }
 
@@ -38,7 +40,7 @@ std::string javaCommandProperty(const std::string& mainClass, const std::string&
     std::string property = "-Dsun.java.command=" + mainClass;
     if (!programArguments.empty()) property += " " + programArguments;
     for (std::size_t i = 1; i < commandLine.size(); ++i) {
-        if (dropJ && commandLine[i].compare(0, 2, u"-J") == 0) continue;
+        if (dropJ && isJArgument(commandLine[i])) continue;
         property += " " + narrowArgument(commandLine[i]);
     }
     return property;

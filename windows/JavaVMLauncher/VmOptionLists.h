@@ -10,6 +10,9 @@ namespace vexal {
 // 8192 with its terminating zero).
 constexpr std::size_t kVmOptionsReadBytes = 8191;
 
+// True for a "-J" argument: one that begins with exactly "-J".
+bool isJArgument(const std::u16string& argument);
+
 // The options of the "-J" arguments: every element that begins with exactly
 // "-J", without those two characters, as ANSI text ("?" for what has no
 // ANSI form), in command-line order.

@@ -35,7 +35,7 @@ void unpackJar(const std::string& home, const std::string& relativeJar) {
     ProcessRef process = startHiddenProcess(unpackArguments(home, packedArchive, archive, style));
     if (process == nullptr) {
         logDebug("could not create unpack process");
-        fatalError(msg::InternalError, placeholder::ErrorCode, "20");
+        internalError(InternalErrorCode::PackedJreNotUnpacked);
     }
     logDebug("waiting for unpack200 to finish");
     waitForProcessEnd(process);
