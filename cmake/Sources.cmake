@@ -8,10 +8,12 @@
 # VEXAL_WIN32_SOURCES: the Win32 implementations of those services.
 
 set(VEXAL_PURE_SOURCES
+  common/ArgumentSplitting.cpp
   common/Format.cpp
   common/Sha256.cpp
   common/StoreName.cpp
   common/Utf8.cpp
+  config/ByteSource.cpp
   config/ConfigBlock.cpp
   config/ConfigStore.cpp
   config/ElfImage.cpp
@@ -19,10 +21,9 @@ set(VEXAL_PURE_SOURCES
   files/DeletionList.cpp
   files/DeletionStore.cpp
   files/IncludedFiles.cpp
-  files/UserCacheName.cpp
+  files/UserCache.cpp
   files/PathLogic.cpp
   launcher/ArgumentJoining.cpp
-  launcher/ArgumentSplitting.cpp
   launcher/ArgumentText.cpp
   process/InstanceIdentity.cpp
   process/PathVariable.cpp
@@ -30,16 +31,16 @@ set(VEXAL_PURE_SOURCES
   splash/SplashState.cpp
   splash/StatusText.cpp
   windows/JavaVMLauncher/ClassDataSharing.cpp
-  windows/JavaVMLauncher/ClassPathAssembly.cpp
+  windows/JavaVMLauncher/ClassPathLogic.cpp
   windows/JavaVMLauncher/VariableSubstitution.cpp
   windows/JavaVMLauncher/JavaOptionForms.cpp
-  windows/JavaVMLauncher/VmOptionLists.cpp
+  windows/JavaVMLauncher/VmOptionsLogic.cpp
   windows/WinLoader/JavaHomeLayout.cpp
   windows/WinLoader/ImageArchitecture.cpp
   windows/WinLoader/JavaVersion.cpp
-  windows/WinLoader/JvmLibraryPaths.cpp
+  windows/WinLoader/JvmLibraryLogic.cpp
   windows/WinLoader/JvmSearch.cpp
-  windows/WinLoader/PackedJreLayout.cpp
+  windows/WinLoader/PackedJreLogic.cpp
   windows/WinLoader/ProbeOutput.cpp
   windows/WinLoader/ProgramCommandLine.cpp
   windows/WinLoader/SearchSequence.cpp
@@ -47,13 +48,13 @@ set(VEXAL_PURE_SOURCES
 
 set(VEXAL_SHELL_SOURCES
   common/ProcessExit.cpp
+  config/CheckedSplitting.cpp
   config/ErrorReport.cpp
   config/Log.cpp
   files/Extraction.cpp
-  files/PathResolution.cpp
+  files/PathHelpers.cpp
   files/StableFiles.cpp
-  files/TempDirChoice.cpp
-  launcher/Arguments.cpp
+  files/TempFiles.cpp
   launcher/LaunchSequence.cpp
   process/Environment.cpp
   process/SingleInstance.cpp
@@ -66,6 +67,7 @@ set(VEXAL_SHELL_SOURCES
   windows/JavaVMLauncher/LaunchProgram.cpp
   windows/JavaVMLauncher/VmOptions.cpp
   windows/WinLoader/JavaCheck.cpp
+  windows/WinLoader/JreConfigFile.cpp
   windows/WinLoader/JvmLibrary.cpp
   windows/WinLoader/LoadDLL.cpp
   windows/WinLoader/PackedJre.cpp
@@ -73,13 +75,14 @@ set(VEXAL_SHELL_SOURCES
 
 set(VEXAL_WIN32_SOURCES
   common/win32/EnvironmentVars.cpp
+  common/win32/NtPlatform.cpp
   common/win32/PathStyle.cpp
   common/win32/ProcessExit.cpp
   common/win32/ProcessId.cpp
   common/win32/SecureRandom.cpp
   common/win32/TextCodec.cpp
   config/win32/ConfigLoader.cpp
-  config/win32/ErrorDisplay.cpp
+  config/win32/ErrorReport.cpp
   config/win32/FileSource.cpp
   config/win32/LogFile.cpp
   files/win32/CacheFiles.cpp
@@ -92,18 +95,17 @@ set(VEXAL_WIN32_SOURCES
   files/win32/UserCache.cpp
   process/win32/EnvironmentServices.cpp
   process/win32/InstanceServices.cpp
+  process/win32/LibrarySearch.cpp
   process/win32/WindowActivation.cpp
   splash/win32/SplashPainter.cpp
-  splash/win32/SplashWindow.cpp
-  windows/JavaVMLauncher/win32/ArchiveListing.cpp
+  splash/win32/Splash.cpp
+  windows/JavaVMLauncher/win32/ClassPath.cpp
   windows/JavaVMLauncher/win32/EnvironmentBlock.cpp
   windows/WinLoader/win32/HiddenProcess.cpp
-  windows/WinLoader/win32/JavaProbe.cpp
+  windows/WinLoader/win32/JavaCheck.cpp
+  windows/WinLoader/win32/JvmRegistry.cpp
   windows/WinLoader/win32/LibraryLoader.cpp
-  windows/WinLoader/win32/LibrarySearch.cpp
   windows/WinLoader/win32/RegistryAccess.cpp
-  # The JVM search over the registry (search letter Y, the version cache).
-  windows/WinLoader/JvmRegistry.cpp
 )
 
 # POSIX implementations of the services that native tests exercise.
@@ -129,7 +131,7 @@ set(VEXAL_LINUX_SOURCES
   common/linux/StateDirectory.cpp
   config/linux/ConfigLoader.cpp
   config/linux/FileSource.cpp
-  config/posix/ErrorDisplay.cpp
+  config/posix/ErrorReport.cpp
   config/posix/LogFile.cpp
   files/linux/CacheFiles.cpp
   files/linux/DeferredDeletion.cpp
@@ -141,13 +143,13 @@ set(VEXAL_LINUX_SOURCES
   files/linux/UserCache.cpp
   process/linux/EnvironmentServices.cpp
   process/linux/InstanceServices.cpp
+  process/linux/LibrarySearch.cpp
   process/linux/WindowActivation.cpp
-  splash/linux/NoSplash.cpp
-  windows/JavaVMLauncher/linux/ArchiveListing.cpp
+  splash/linux/Splash.cpp
+  windows/JavaVMLauncher/linux/ClassPath.cpp
   windows/JavaVMLauncher/linux/EnvironmentBlock.cpp
   windows/WinLoader/linux/HiddenProcess.cpp
-  windows/WinLoader/linux/JavaProbe.cpp
+  windows/WinLoader/linux/JavaCheck.cpp
+  windows/WinLoader/linux/JvmRegistry.cpp
   windows/WinLoader/linux/LibraryLoader.cpp
-  windows/WinLoader/linux/LibrarySearch.cpp
-  windows/WinLoader/linux/RegisteredRuntimes.cpp
 )

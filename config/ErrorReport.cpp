@@ -7,9 +7,6 @@
 #include "config/ConfigStore.h"
 #include "config/Log.h"
 #include "config/MessageText.h"
-#include "files/DeferredDeletion.h"
-#include "files/PathHelpers.h"
-#include "splash/Splash.h"
 
 namespace vexal {
 
@@ -19,7 +16,14 @@ namespace {
 std::atomic<bool> gGuiErrorMode{true};
 std::atomic<WindowRef> gOwnerWindow{nullptr};
 std::atomic<bool> gErrorDisplayStarted{false};
+ErrorReportActions gActions;
+
+void run(void (*action)()) {
+    if (action != nullptr) action();
+}
 }  // namespace
+
+void setErrorReportActions(const ErrorReportActions& actions) { gActions = actions; }
 
 void useConsoleErrors() { gGuiErrorMode = false; }
 bool guiErrorMode() { return gGuiErrorMode; }
@@ -28,12 +32,12 @@ WindowRef errorOwnerWindow() { return gOwnerWindow; }
 bool errorDisplayStarted() { return gErrorDisplayStarted; }
 
 void showErrorMessage(const std::string& text) {
-    registerPendingDeletions();
+    run(gActions.registerDeletions);
     gErrorDisplayStarted = true;  // before the hide that lets the splash thread end
-    hideSplash();
+    run(gActions.beforeErrorShown);
     std::string logName;
     if (const char* name = logFileName()) {
-        logName = longPathName(name);
+        if (gActions.shownLogName != nullptr) logName = gActions.shownLogName(name);
         if (logName.empty()) logName = name;
     }
     const std::string shown = composeErrorText(text, logName);
@@ -50,7 +54,7 @@ void showConfigMessage(std::int32_t id, const char* placeholder, const std::stri
 
 void fatalError(std::int32_t id, const char* placeholder, const std::string& value) {
     showConfigMessage(id, placeholder, value);
-    deleteTempFilesNow();
+    run(gActions.beforeProcessEnds);
     exitProcessNow(1);
 }
 
@@ -60,13 +64,13 @@ void internalError(InternalErrorCode code) {
 
 void fatalText(const std::string& text) {
     showErrorMessage(text);
-    deleteTempFilesNow();
+    run(gActions.beforeProcessEnds);
     exitProcessNow(1);
 }
 
 void exitLauncher(int code) {
-    registerPendingDeletions();
-    deleteTempFilesNow();
+    run(gActions.registerDeletions);
+    run(gActions.beforeProcessEnds);
     exitProcessNow(code);
 }
 

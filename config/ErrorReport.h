@@ -9,6 +9,23 @@ namespace vexal {
 // An opaque window handle (the splash window owns error message boxes).
 using WindowRef = void*;
 
+// What the run has set up that an error has to take care of, registered by
+// the launch: the reporting itself knows nothing of the run's files or its
+// splash. An action left null does nothing.
+struct ErrorReportActions {
+    // Before a message is shown and before an exit without one: this run's
+    // temporary files are entered for deferred deletion.
+    void (*registerDeletions)() = nullptr;
+    // Before a message is shown: the splash is hidden.
+    void (*beforeErrorShown)() = nullptr;
+    // Before the process ends: what can be deleted now is deleted.
+    void (*beforeProcessEnds)() = nullptr;
+    // The log file's name as a message names it (its long form); empty when
+    // that cannot be had, and then the name stands as it is.
+    std::string (*shownLogName)(const std::string& name) = nullptr;
+};
+void setErrorReportActions(const ErrorReportActions& actions);
+
 // Shows one message: in a message box captioned with entry 1000 while
 // guiErrorMode is on, else as a line on standard error. Pending deletions are
 // registered and the splash is hidden first; a log note is appended while a

@@ -6,6 +6,7 @@
 
 #include "common/EnvironmentVars.h"
 #include "config/LogFile.h"
+#include "config/TestSeams.h"
 
 namespace vexal {
 

@@ -19,7 +19,4 @@ void logError(const char* fmt, ...)
 // The log file's path, or null while logging is off or before the first line.
 const char* logFileName();
 
-// Forgets all log state (tests only).
-void resetLogForTests();
-
 }  // namespace vexal

@@ -21,9 +21,9 @@ std::string createTempFileName();
 // Linux. Empty when there is no place for it.
 std::string commFileName(unsigned long processId);
 
-// What chooseTempDir decides from. Tests give their own through
-// overrideTempDirSources, so that the fall-backs can be walked without a
-// temporary path outside the ANSI code page or a writable "c:\".
+// What chooseTempDir decides from. Tests give their own (files/TestSeams.h),
+// so that the fall-backs can be walked without a temporary path outside the
+// ANSI code page or a writable "c:\".
 struct TempDirSources {
     std::string tempPath;    // the platform's temporary path
     std::string windowsDir;  // the Windows directory
@@ -37,10 +37,6 @@ TempDirSources platformTempDirSources();
 // when its long form holds no "?", else the first writable fall-back; empty
 // when none is writable.
 std::string selectTempDir(const TempDirSources& sources);
-
-// From now on chooseTempDir works from a copy of sources (null: the
-// platform's again).
-void overrideTempDirSources(const TempDirSources* sources);
 
 // True when dir (with or without its closing separator) is not the
 // platform's temporary path that chooseTempDir would take as it is, so one

@@ -1,6 +1,6 @@
 // The command-line splitter over wide, narrow-copied and ANSI texts.
 #include "fuzz/FuzzSupport.h"
-#include "launcher/ArgumentSplitting.h"
+#include "common/ArgumentSplitting.h"
 
 using namespace vexal;
 

@@ -3,7 +3,7 @@
 // 8191-byte buffer.
 #include "common/PathStyle.h"
 #include "fuzz/FuzzSupport.h"
-#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/ClassPathLogic.h"
 #include "windows/JavaVMLauncher/VariableSubstitution.h"
 
 using namespace vexal;

@@ -3,8 +3,7 @@
 #include <cstdio>
 
 #include "fuzz/FuzzSupport.h"
-#include "windows/JavaVMLauncher/VmOptionLists.h"
-#include "windows/JavaVMLauncher/VmOptions.h"
+#include "windows/JavaVMLauncher/VmOptionsLogic.h"
 
 using namespace vexal;
 

@@ -2,7 +2,7 @@
 #include <functional>
 #include <string>
 
-#include "launcher/Arguments.h"
+#include "common/ArgumentSplitting.h"
 
 namespace vexal {
 

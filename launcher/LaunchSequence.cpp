@@ -8,6 +8,7 @@
 #include "config/ErrorReport.h"
 #include "files/DeferredDeletion.h"
 #include "files/Extraction.h"
+#include "files/PathHelpers.h"
 #include "process/Environment.h"
 #include "process/SingleInstance.h"
 #include "splash/Splash.h"
@@ -21,11 +22,21 @@ constexpr const char* kInternalSwitch = "-q_kvl_internal";
 constexpr int kExitNoJvm = 83;
 }  // namespace
 
+void registerErrorReportActions() {
+    ErrorReportActions actions;
+    actions.registerDeletions = registerPendingDeletions;
+    actions.beforeErrorShown = hideSplash;
+    actions.beforeProcessEnds = deleteTempFilesNow;
+    actions.shownLogName = longPathName;
+    setErrorReportActions(actions);
+}
+
 bool hasInternalSwitch(const char* argumentText) {
     return argumentText != nullptr && std::strncmp(argumentText, kInternalSwitch, std::strlen(kInternalSwitch)) == 0;
 }
 
 int runLaunchSequence(const LaunchInput& input) {
+    registerErrorReportActions();
     installOutOfMemoryHandler();
     if (hasInternalSwitch(input.argumentText.c_str())) useConsoleErrors();
 

@@ -8,8 +8,8 @@
 #include "files/PathHelpers.h"
 #include "files/PathLogic.h"
 #include "process/EnvironmentServices.h"
+#include "process/LibrarySearch.h"
 #include "process/PathVariable.h"
-#include "windows/WinLoader/LibrarySearch.h"
 
 namespace vexal {
 
@@ -54,7 +54,7 @@ void changeToWorkingDirectory() {
 }
 
 void prepareEnvironment(void* instance) {
-    loadConfigBlock();
+    loadConfigBlock(ownExePath());
     gInstance = instance;
     readLauncherKind();
     prefixPath();

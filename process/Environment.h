@@ -18,9 +18,6 @@ void prefixPath();
 // Changes to the working directory of entry 146 when it is not empty.
 void changeToWorkingDirectory();
 
-// True on the Windows NT family.
-bool isNtPlatform();
-
 // The module instance handle given to the entry point.
 void* launcherInstance();
 

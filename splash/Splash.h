@@ -15,10 +15,4 @@ void hideSplash();
 // the splash thread, and safe from any other.
 void setStatusText(const char16_t* text, std::size_t length);
 
-// Tests only (one splash per process): waits at most timeoutMs for the
-// splash thread to end (true when none runs), and forgets it so that another
-// splash can start.
-bool waitForSplashEnd(unsigned timeoutMs);
-void resetSplash();
-
 }  // namespace vexal

@@ -4,6 +4,7 @@
 
 #include <jni.h>
 
+#include "splash/TestSeams.h"
 #include "windows/JavaVMLauncher/JvmSession.h"
 
 namespace vexal {

@@ -30,8 +30,4 @@ enum class PollOutcome { KeepPolling, EndThread };
 // EndThread the calling thread has already been detached from the JVM.
 PollOutcome pollSplashController(SplashPollHost& host);
 
-// Forgets the environment, class and method ids (tests only: one splash
-// thread polls per process).
-void resetSplashController();
-
 }  // namespace vexal

@@ -8,7 +8,6 @@
 #include "config/ErrorReport.h"
 #include "config/Log.h"
 #include "config/linux/FileSource.h"
-#include "files/PathHelpers.h"
 
 namespace vexal {
 
@@ -20,8 +19,7 @@ std::uint64_t configBlockEnd() { return gBlockEnd; }
 
 // The block starts where the ELF image ends; an image whose headers cannot
 // be read counts like a block whose first number cannot be read.
-void loadConfigBlock() {
-    const std::string path = ownExePath();
+void loadConfigBlock(const std::string& path) {
     std::unique_ptr<ByteSource> file = openOwnExecutableSource(path);
     if (!file) {
         logError("Could not open %s", path.c_str());

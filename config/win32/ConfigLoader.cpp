@@ -7,7 +7,6 @@
 #include "config/ErrorReport.h"
 #include "config/Log.h"
 #include "config/win32/FileSource.h"
-#include "files/PathHelpers.h"
 
 namespace vexal {
 
@@ -17,8 +16,7 @@ std::uint64_t gBlockEnd = 0;
 
 std::uint64_t configBlockEnd() { return gBlockEnd; }
 
-void loadConfigBlock() {
-    const std::string path = ownExePath();
+void loadConfigBlock(const std::string& path) {
     FileHandle file = openOwnExecutable(path);
     if (!file) {
         logError("Could not open %s", path.c_str());

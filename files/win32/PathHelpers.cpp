@@ -3,10 +3,10 @@
 #include <windows.h>
 
 #include "common/Limits.h"
+#include "common/NtPlatform.h"
 #include "common/win32/Handle.h"
 #include "common/TextCodec.h"
 #include "files/PathLogic.h"
-#include "process/Environment.h"
 
 namespace vexal {
 

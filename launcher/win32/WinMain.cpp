@@ -1,9 +1,10 @@
 #include <windows.h>
 
+#include "config/CheckedSplitting.h"
 #include "launcher/ArgumentText.h"
 #include "launcher/LaunchSequence.h"
 #include "process/InstanceIdentity.h"
-#include "windows/WinLoader/LibrarySearch.h"
+#include "process/LibrarySearch.h"
 
 // The argument text is taken from the command line here rather than from the
 // C runtime's start-up code, which runs a program name on into the first

@@ -20,6 +20,4 @@ void setPathVariable(const std::string& value) { setenv("PATH", value.c_str(), 1
 
 bool changeCurrentDirectory(const std::string& path) { return chdir(path.c_str()) == 0; }
 
-bool isNtPlatform() { return true; }
-
 }  // namespace vexal

@@ -4,8 +4,6 @@
 
 #include <cstdlib>
 
-#include "process/Environment.h"
-
 namespace vexal {
 
 bool readPathVariable(std::string& value) {
@@ -32,11 +30,5 @@ void setPathVariable(const std::string& value) {
 }
 
 bool changeCurrentDirectory(const std::string& path) { return SetCurrentDirectoryA(path.c_str()) != FALSE; }
-
-bool isNtPlatform() {
-    OSVERSIONINFOA version;
-    version.dwOSVersionInfoSize = sizeof version;
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 }  // namespace vexal

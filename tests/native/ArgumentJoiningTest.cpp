@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/ArgumentJoining.h"
-#include "launcher/ArgumentSplitting.h"
+#include "common/ArgumentSplitting.h"
 
 using namespace vexal;
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "launcher/ArgumentSplitting.h"
+#include "common/ArgumentSplitting.h"
 
 using namespace vexal;
 

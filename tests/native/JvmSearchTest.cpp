@@ -7,9 +7,9 @@
 
 #include "config/ConfigIds.h"
 #include "windows/WinLoader/JavaHomeLayout.h"
-#include "windows/WinLoader/JvmLibraryPaths.h"
+#include "windows/WinLoader/JvmLibraryLogic.h"
 #include "windows/WinLoader/JvmSearch.h"
-#include "windows/WinLoader/PackedJreLayout.h"
+#include "windows/WinLoader/PackedJreLogic.h"
 #include "windows/WinLoader/SearchSequence.h"
 
 namespace vexal {
@@ -203,7 +203,7 @@ TEST(JvmFailureMessage, OneMessageByOrigin) {
     }
 }
 
-TEST(JvmLibraryPaths, VariantsPathsAndTheUnnormalisedAlternative) {
+TEST(JvmLibraryLogic, VariantsPathsAndTheUnnormalisedAlternative) {
     using V = std::vector<std::string>;
     EXPECT_EQ(jvmVariantOrder(""), (V{"hotspot", "client", "server", "classic"}));
     EXPECT_EQ(jvmVariantOrder("server"), (V{"server", "hotspot", "client", "server", "classic"}));
@@ -214,7 +214,7 @@ TEST(JvmLibraryPaths, VariantsPathsAndTheUnnormalisedAlternative) {
               "c:\\jdk\\bin\\..\\jre\\bin\\java.exe");
 }
 
-TEST(PackedJreLayout, MarkersArchivesAndCommand) {
+TEST(PackedJreLogic, MarkersArchivesAndCommand) {
     const struct {
         const PathStyle& style;
         const char* home;
@@ -251,7 +251,7 @@ TEST(PackedJreLayout, MarkersArchivesAndCommand) {
 
 // Every library that the loader tries, in its order: what the architecture
 // check reads before the loader gets there.
-TEST(JvmLibraryPaths, CandidatesInTheLoadersOrder) {
+TEST(JvmLibraryLogic, CandidatesInTheLoadersOrder) {
     using V = std::vector<std::string>;
     EXPECT_EQ(jvmLibraryCandidates("c:\\jdk\\bin\\javaw.exe", "server", kWindowsPathStyle),
               (V{"c:\\jdk\\bin\\server\\jvm.dll", "c:\\jdk\\bin\\hotspot\\jvm.dll", "c:\\jdk\\bin\\client\\jvm.dll",
@@ -267,7 +267,7 @@ TEST(JvmLibraryPaths, CandidatesInTheLoadersOrder) {
     EXPECT_EQ(linux[8], "/opt/jdk/bin/../jre/lib/hotspot/libjvm.so");
 }
 
-TEST(JvmLibraryPaths, LinuxHomesWithTheJava8Layout) {
+TEST(JvmLibraryLogic, LinuxHomesWithTheJava8Layout) {
     using V = std::vector<std::string>;
     const struct {
         const char* directory;

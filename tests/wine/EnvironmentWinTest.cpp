@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "common/NtPlatform.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "files/PathHelpers.h"

@@ -13,6 +13,7 @@
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/Log.h"
+#include "config/TestSeams.h"
 #include "windows/JavaVMLauncher/JvmEntry.h"
 #include "windows/WinLoader/JvmLibrary.h"
 #include "windows/WinLoader/PackedJre.h"

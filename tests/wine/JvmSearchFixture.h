@@ -12,10 +12,13 @@
 
 #include "config/ConfigStore.h"
 #include "config/Log.h"
+#include "config/TestSeams.h"
 #include "files/TempFiles.h"
+#include "files/TestSeams.h"
 #include "tests/wine/JavaHomes.h"
 #include "tests/wine/Scratch.h"
 #include "tests/wine/WinScratch.h"
+#include "windows/TestSeams.h"
 #include "windows/WinLoader/JvmRegistry.h"
 
 namespace vexal::wintest {

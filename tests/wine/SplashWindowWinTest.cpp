@@ -15,6 +15,7 @@
 #include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
 #include "splash/Splash.h"
+#include "splash/TestSeams.h"
 #include "tests/support/Waiting.h"
 
 using namespace vexal;

@@ -13,6 +13,7 @@
 
 #include "files/ExtractionFiles.h"
 #include "files/TempFiles.h"
+#include "files/TestSeams.h"
 #include "tests/wine/Scratch.h"
 
 using namespace vexal;

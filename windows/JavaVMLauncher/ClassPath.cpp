@@ -11,7 +11,7 @@
 #include "files/Extraction.h"
 #include "files/PathHelpers.h"
 #include "process/Environment.h"
-#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/ClassPathLogic.h"
 #include "windows/JavaVMLauncher/EnvironmentBlock.h"
 #include "windows/JavaVMLauncher/VariableSubstitution.h"
 

@@ -6,6 +6,7 @@
 #include "common/Limits.h"
 #include "common/ProcessId.h"
 #include "common/TextCodec.h"
+#include "config/CheckedSplitting.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/Log.h"
@@ -17,7 +18,7 @@
 #include "windows/JavaVMLauncher/ClassPath.h"
 #include "windows/JavaVMLauncher/JvmSession.h"
 #include "windows/JavaVMLauncher/SharingArchive.h"
-#include "windows/JavaVMLauncher/VmOptionLists.h"
+#include "windows/JavaVMLauncher/VmOptionsLogic.h"
 #include "windows/JavaVMLauncher/VmOptions.h"
 
 namespace vexal {

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/Arguments.h"
+#include "common/ArgumentSplitting.h"
 
 namespace vexal {
 

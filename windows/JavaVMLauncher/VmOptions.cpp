@@ -3,6 +3,7 @@
 
 #include "common/Format.h"
 #include "common/Limits.h"
+#include "config/CheckedSplitting.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/Log.h"
@@ -10,7 +11,7 @@
 #include "windows/JavaVMLauncher/ClassPath.h"
 #include "windows/JavaVMLauncher/JavaOptionForms.h"
 #include "windows/JavaVMLauncher/SharingArchive.h"
-#include "windows/JavaVMLauncher/VmOptionLists.h"
+#include "windows/JavaVMLauncher/VmOptionsLogic.h"
 
 namespace vexal {
 

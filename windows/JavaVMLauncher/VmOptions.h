@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "launcher/Arguments.h"
+#include "common/ArgumentSplitting.h"
 
 namespace vexal {
 
@@ -16,9 +16,5 @@ std::vector<std::string> buildVmOptions(const std::vector<std::string>& launcher
 
 // The .vmoptions file beside the executable (long path + ".vmoptions"), or null.
 std::FILE* openVmOptionsFile();
-
-// The lines of a .vmoptions stream: each read of at most 8191 bytes is one
-// option, with its trailing CR/LF run removed; empty lines stay.
-std::vector<std::string> readVmOptionsLines(std::FILE* stream);
 
 }  // namespace vexal

@@ -33,4 +33,9 @@ bool checkJavaOnPath(std::string& javaExecutable, const std::string& minimum, co
 // temporary file; at most 10 s. True when the first line names a version.
 bool probeJavaVersion(const std::string& executable, std::string& version);
 
+// The first file of that name in the absolute directories of PATH, in their
+// order (executableSearchDirectories). Neither the launcher's folder nor the
+// current directory is searched.
+bool searchExecutable(const std::string& fileName, std::string& found);
+
 }  // namespace vexal

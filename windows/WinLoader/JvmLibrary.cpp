@@ -6,7 +6,7 @@
 #include "config/Log.h"
 #include "files/PathHelpers.h"
 #include "windows/JavaVMLauncher/JvmEntry.h"
-#include "windows/WinLoader/JvmLibraryPaths.h"
+#include "windows/WinLoader/JvmLibraryLogic.h"
 #include "windows/WinLoader/LibraryLoader.h"
 #include "windows/WinLoader/SearchSequence.h"
 

@@ -25,6 +25,7 @@ bool readCachedVersion(const std::string& executable, const FileTime& lastWriteT
 void writeCachedVersion(const std::string& executable, const FileTime& lastWriteTime, const std::string& version);
 
 // The keys this search reads and writes. Tests point them at scratch keys
+// (windows/TestSeams.h)
 // (the roots stay: JavaSoft keys under HKEY_LOCAL_MACHINE, located records
 // under both, the cache under HKEY_CURRENT_USER).
 struct JvmRegistryKeys {
@@ -34,7 +35,5 @@ struct JvmRegistryKeys {
     std::string versionCacheKey = "SOFTWARE\\tarnwellsoft\\vexal\\jvms\\";
 };
 const JvmRegistryKeys& jvmRegistryKeys();
-// From now on the search uses a copy of keys (null: the real keys again).
-void overrideJvmRegistryKeys(const JvmRegistryKeys* keys);
 
 }  // namespace vexal

@@ -1,9 +1,5 @@
 #include "windows/WinLoader/LoadDLL.h"
 
-#include <cstdio>
-
-#include "common/Limits.h"
-#include "common/PathStyle.h"
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
 #include "config/ErrorReport.h"
@@ -15,7 +11,6 @@
 #include "windows/WinLoader/JvmLibrary.h"
 #include "windows/WinLoader/JvmRegistry.h"
 #include "windows/WinLoader/JvmSearch.h"
-#include "windows/WinLoader/SearchSequence.h"
 
 namespace vexal {
 
@@ -52,18 +47,6 @@ private:
 };
 
 }  // namespace
-
-bool readJreConfigFile(std::string& line, const char* suffix) {
-    const std::string path = absolutePath(configString(id::InstallRoot), false) + styledPath(suffix, platformPathStyle());
-    std::FILE* file = std::fopen(path.c_str(), "r");
-    if (file == nullptr) return false;
-    char buffer[kTextBuffer];
-    const bool read = std::fgets(buffer, sizeof buffer, file) != nullptr;
-    std::fclose(file);
-    if (!read) return false;
-    line = trimLineEnd(buffer);
-    return true;
-}
 
 JvmOrigin searchJvm(std::string& javaExecutable, std::string& detail) {
     JvmSearchSettings settings;

@@ -8,7 +8,7 @@
 #include "config/Log.h"
 #include "files/PathHelpers.h"
 #include "windows/WinLoader/HiddenProcess.h"
-#include "windows/WinLoader/PackedJreLayout.h"
+#include "windows/WinLoader/PackedJreLogic.h"
 
 namespace vexal {
 

@@ -4,7 +4,7 @@
 
 #include "common/win32/Handle.h"
 #include "config/win32/FileSource.h"
-#include "windows/WinLoader/LibrarySearch.h"
+#include "process/LibrarySearch.h"
 
 namespace vexal {
 

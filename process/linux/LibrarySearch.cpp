@@ -1,4 +1,4 @@
-#include "windows/WinLoader/LibrarySearch.h"
+#include "process/LibrarySearch.h"
 
 namespace vexal {
 

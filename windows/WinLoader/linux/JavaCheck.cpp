@@ -1,6 +1,8 @@
 // The version probe and the executable search of the JVM search on Linux:
 // "java -version" started through posix_spawn with standard error read from
 // a pipe, and the directories of PATH.
+#include "windows/WinLoader/JavaCheck.h"
+
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -16,8 +18,6 @@
 #include <cstdlib>
 
 #include "files/PathLogic.h"
-#include "windows/WinLoader/JavaCheck.h"
-#include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/ProbeOutput.h"
 
 extern char** environ;

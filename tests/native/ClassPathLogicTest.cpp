@@ -5,7 +5,7 @@
 
 #include "config/ConfigIds.h"
 #include "files/PathLogic.h"
-#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/ClassPathLogic.h"
 #include "windows/JavaVMLauncher/VariableSubstitution.h"
 
 using namespace vexal;
@@ -79,7 +79,7 @@ const std::string LP = "-Djava.class.path=";
 
 }  // namespace
 
-TEST(ClassPathAssembly, OptionTexts) {
+TEST(ClassPathLogic, OptionTexts) {
     struct Row {
         const char* name;
         ClassPathConfig config;
@@ -133,7 +133,7 @@ TEST(ClassPathAssembly, OptionTexts) {
     }
 }
 
-TEST(ClassPathAssembly, ArchivesJarsBeforeZipsInListingOrder) {
+TEST(ClassPathLogic, ArchivesJarsBeforeZipsInListingOrder) {
     FakePlatform platform;
     platform.existing.insert(kTemp);
     platform.listings[kTemp + "\\*.jar"] = {"b.jar", "a.jar"};
@@ -147,7 +147,7 @@ TEST(ClassPathAssembly, ArchivesJarsBeforeZipsInListingOrder) {
                   "c:\\app\\.korvalith\\kvlruntime.jar;" + "c:\\app\\lib\\x.jar;c:\\app\\lib\\y.zip");
 }
 
-TEST(ClassPathAssembly, AppendArchivesReportsWhetherTheDirectoryExists) {
+TEST(ClassPathLogic, AppendArchivesReportsWhetherTheDirectoryExists) {
     FakePlatform platform;
     platform.listings["c:\\app\\lib\\*.jar"] = {"one.jar"};
     ClassPathAssembler assembler(platform.services());
@@ -161,7 +161,7 @@ TEST(ClassPathAssembly, AppendArchivesReportsWhetherTheDirectoryExists) {
 
 // Java reads an empty element as the working directory: none is left in the
 // option, wherever it came from.
-TEST(ClassPathAssembly, FinishedOptionHasNoEmptyElements) {
+TEST(ClassPathLogic, FinishedOptionHasNoEmptyElements) {
     struct Row {
         const char* assembled;
         const char* finished;
@@ -185,12 +185,12 @@ TEST(ClassPathAssembly, FinishedOptionHasNoEmptyElements) {
     EXPECT_EQ(assembler.build(items("E0CP")), P + "c:\\a.jar;c:\\b.jar");
 }
 
-TEST(ClassPathAssembly, PatternHasOneDot) {
+TEST(ClassPathLogic, PatternHasOneDot) {
     EXPECT_EQ(archivePattern("d", "jar"), "d\\*.jar");
     EXPECT_EQ(archivePattern("d", ".zip"), "d\\*.zip");
 }
 
-TEST(ClassPathAssembly, EntriesThatDoNotFitAreLeftOutWhole) {
+TEST(ClassPathLogic, EntriesThatDoNotFitAreLeftOutWhole) {
     FakePlatform platform;
     const std::string big(5000, 'b');
     platform.environment = {{"ONE", "c:\\" + big}, {"TWO", "d:\\" + big}, {"SMALL", "e:\\s.jar"}};
@@ -239,7 +239,7 @@ struct FakeLinuxPlatform {
 
 }  // namespace
 
-TEST(ClassPathAssembly, LinuxSeparators) {
+TEST(ClassPathLogic, LinuxSeparators) {
     struct Row {
         const char* name;
         ClassPathConfig config;
@@ -276,7 +276,7 @@ TEST(ClassPathAssembly, LinuxSeparators) {
     }
 }
 
-TEST(ClassPathAssembly, ArchiveExtensionOfAListedName) {
+TEST(ClassPathLogic, ArchiveExtensionOfAListedName) {
     const struct {
         const char* name;
         const char* extension;

@@ -1,7 +1,8 @@
 // Resolution of configured paths against the launcher's directory, over the
 // platform's path services.
-#include "common/PathStyle.h"
 #include "files/PathHelpers.h"
+
+#include "common/PathStyle.h"
 #include "files/PathLogic.h"
 
 namespace vexal {

@@ -1,4 +1,4 @@
-#include "windows/WinLoader/JvmLibraryPaths.h"
+#include "windows/WinLoader/JvmLibraryLogic.h"
 
 #include "windows/WinLoader/JavaHomeLayout.h"
 #include "windows/WinLoader/SearchSequence.h"

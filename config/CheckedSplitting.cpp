@@ -1,10 +1,9 @@
 // The splitters as the launch uses them: a quote that is never closed ends
 // the process with message 1007.
-#include "launcher/Arguments.h"
+#include "config/CheckedSplitting.h"
 
 #include "config/ConfigIds.h"
 #include "config/ErrorReport.h"
-#include "launcher/ArgumentSplitting.h"
 
 namespace vexal {
 

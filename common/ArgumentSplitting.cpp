@@ -1,6 +1,6 @@
 // Command-line texts split into arguments: a blank is the only separator,
 // double and single quotes group, nothing escapes.
-#include "launcher/ArgumentSplitting.h"
+#include "common/ArgumentSplitting.h"
 
 #include "common/TextCodec.h"
 

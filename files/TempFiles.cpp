@@ -1,9 +1,11 @@
 // The choice of the temporary directory over the platform's sources, or a
 // test's, and the fixed message when no directory can be written.
+#include "files/TempFiles.h"
+
 #include <memory>
 
 #include "config/ErrorReport.h"
-#include "files/TempFiles.h"
+#include "files/TestSeams.h"
 
 namespace vexal {
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/Limits.h"
+#include "windows/TestSeams.h"
 #include "windows/WinLoader/JavaCheck.h"
 #include "windows/WinLoader/JavaVersion.h"
 #include "windows/WinLoader/RegistryAccess.h"

@@ -1,10 +1,10 @@
+#include "windows/WinLoader/JavaCheck.h"
+
 #include <windows.h>
 
 #include "common/win32/Handle.h"
 #include "files/PathLogic.h"
 #include "files/TempFiles.h"
-#include "windows/WinLoader/JavaCheck.h"
-#include "windows/WinLoader/JavaProcess.h"
 #include "windows/WinLoader/JavaVersion.h"
 #include "windows/WinLoader/ProbeOutput.h"
 #include "windows/WinLoader/ProgramCommandLine.h"

@@ -2,6 +2,8 @@
 // Y walks the system's registered runtimes (the Java homes under
 // /usr/lib/jvm), and the version cache keeps one small file per probed
 // executable in the per-user store.
+#include "windows/WinLoader/JvmRegistry.h"
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -14,7 +16,6 @@
 #include "common/linux/StateDirectory.h"
 #include "config/Log.h"
 #include "windows/WinLoader/JavaCheck.h"
-#include "windows/WinLoader/JvmRegistry.h"
 #include "windows/WinLoader/ProbeOutput.h"
 
 namespace vexal {

@@ -1,11 +1,10 @@
 // The platform-neutral pieces of the VM option list: the .vmoptions reader,
 // the "-J" arguments and the order of the sources.
-#include "windows/JavaVMLauncher/VmOptionLists.h"
+#include "windows/JavaVMLauncher/VmOptionsLogic.h"
 
 #include <cstring>
 
-#include "launcher/ArgumentSplitting.h"
-#include "windows/JavaVMLauncher/VmOptions.h"
+#include "common/ArgumentSplitting.h"
 
 namespace vexal {
 

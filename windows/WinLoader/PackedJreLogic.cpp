@@ -1,4 +1,4 @@
-#include "windows/WinLoader/PackedJreLayout.h"
+#include "windows/WinLoader/PackedJreLogic.h"
 
 #include "windows/WinLoader/SearchSequence.h"
 

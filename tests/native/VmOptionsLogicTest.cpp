@@ -2,8 +2,7 @@
 
 #include <cstdio>
 
-#include "windows/JavaVMLauncher/VmOptionLists.h"
-#include "windows/JavaVMLauncher/VmOptions.h"
+#include "windows/JavaVMLauncher/VmOptionsLogic.h"
 
 using namespace vexal;
 
@@ -23,7 +22,7 @@ using Lines = std::vector<std::string>;
 
 }  // namespace
 
-TEST(VmOptionLists, ReaderTable) {
+TEST(VmOptionsLogic, ReaderTable) {
     struct Row {
         const char* name;
         std::string content;
@@ -47,7 +46,7 @@ TEST(VmOptionLists, ReaderTable) {
     }
 }
 
-TEST(VmOptionLists, LongLinesArriveInPiecesOfAtMost8191Bytes) {
+TEST(VmOptionsLogic, LongLinesArriveInPiecesOfAtMost8191Bytes) {
     const std::string line(20000, 'x');
     const Lines lines = readLines(line + "\n-Dnext=1\n");
     ASSERT_EQ(lines.size(), 4u);
@@ -64,7 +63,7 @@ TEST(VmOptionLists, LongLinesArriveInPiecesOfAtMost8191Bytes) {
     EXPECT_EQ(readLines(std::string(8190, 'z') + "\r\n"), (Lines{std::string(8190, 'z')}));
 }
 
-TEST(VmOptionLists, JArguments) {
+TEST(VmOptionsLogic, JArguments) {
     const ArgumentList arguments = {u"-Japp.exe", u"-J-Xmx512m", u"-J", u"-j-Xss1m", u"x-J", u"J-", u"-J-Dn=\u00e9",
                                     u"-"};
     const std::vector<std::string> options = jArgumentOptions(arguments);
@@ -77,7 +76,7 @@ TEST(VmOptionLists, JArguments) {
 
 // What jps and jcmd show for the process: the application's main class and
 // the arguments its main receives, as java sets it.
-TEST(VmOptionLists, JavaCommandNamesTheMainClassAndItsArguments) {
+TEST(VmOptionsLogic, JavaCommandNamesTheMainClassAndItsArguments) {
     struct Case {
         const char* name;
         std::string configured;
@@ -101,7 +100,7 @@ TEST(VmOptionLists, JavaCommandNamesTheMainClassAndItsArguments) {
     }
 }
 
-TEST(VmOptionLists, SourcesInTheirOrder) {
+TEST(VmOptionsLogic, SourcesInTheirOrder) {
     EXPECT_EQ(orderVmOptions({"-Dvexal.semaphoreName=s", "-Dvexal.tempDir=t"}, {"-Xms64m", ""}, "-Djava.class.path=;",
                              {"-Xmx256m"}, {"-Xss1m"}),
               (Lines{"-Dvexal.semaphoreName=s", "-Dvexal.tempDir=t", "-Xms64m", "", "-Djava.class.path=;", "-Xmx256m",

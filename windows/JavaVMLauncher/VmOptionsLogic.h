@@ -1,14 +1,19 @@
 #pragma once
+#include <cstdio>
 #include <string>
 #include <vector>
 
-#include "launcher/Arguments.h"
+#include "common/ArgumentSplitting.h"
 
 namespace vexal {
 
 // One read of a .vmoptions line takes at most this many bytes (a buffer of
 // 8192 with its terminating zero).
 constexpr std::size_t kVmOptionsReadBytes = 8191;
+
+// The lines of a .vmoptions stream: each read of at most 8191 bytes is one
+// option, with its trailing CR/LF run removed; empty lines stay.
+std::vector<std::string> readVmOptionsLines(std::FILE* stream);
 
 // True for a "-J" argument: one that begins with exactly "-J".
 bool isJArgument(const std::u16string& argument);

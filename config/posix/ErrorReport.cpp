@@ -1,6 +1,6 @@
-#include <cstdio>
-
 #include "config/ErrorReport.h"
+
+#include <cstdio>
 
 namespace vexal {
 

@@ -1,4 +1,5 @@
 #include "splash/Splash.h"
+#include "splash/TestSeams.h"
 
 // The Linux launcher has no splash window: entry 145 is ignored there, the
 // status text goes nowhere, and a hide request has nothing to hide.

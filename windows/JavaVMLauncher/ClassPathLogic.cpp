@@ -1,6 +1,6 @@
 // The class-path option from the extracted archives, the installer runtime
 // archive and the configured items.
-#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/ClassPathLogic.h"
 
 #include "config/ConfigIds.h"
 #include "files/PathLogic.h"

@@ -1,9 +1,10 @@
 // The file names of a directory that match *.extension, as the platform's
 // directory search delivers them: neither sorted nor filtered.
+#include "windows/JavaVMLauncher/ClassPath.h"
+
 #include <windows.h>
 
-#include "windows/JavaVMLauncher/ClassPath.h"
-#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/ClassPathLogic.h"
 
 namespace vexal {
 

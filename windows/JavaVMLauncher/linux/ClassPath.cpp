@@ -1,12 +1,13 @@
 // The archives of a directory: the names that end in ".extension"
 // (case-sensitive, as Linux file names are), sorted byte-wise so that the
 // class path does not depend on the order the file system keeps.
+#include "windows/JavaVMLauncher/ClassPath.h"
+
 #include <dirent.h>
 
 #include <algorithm>
 
-#include "windows/JavaVMLauncher/ClassPath.h"
-#include "windows/JavaVMLauncher/ClassPathAssembly.h"
+#include "windows/JavaVMLauncher/ClassPathLogic.h"
 
 namespace vexal {
 

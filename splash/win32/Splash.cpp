@@ -1,5 +1,7 @@
 // The splash window on a thread of its own: built once, shown, polled every
 // 100 ms, hidden by whoever asks first and ended at the next poll.
+#include "splash/Splash.h"
+
 #include <windows.h>
 
 #include <atomic>
@@ -8,11 +10,11 @@
 #include "config/ErrorReport.h"
 #include "process/Environment.h"
 #include "process/WindowActivation.h"
-#include "splash/Splash.h"
 #include "splash/SplashController.h"
 #include "splash/SplashLayout.h"
 #include "splash/SplashState.h"
 #include "splash/StatusText.h"
+#include "splash/TestSeams.h"
 #include "splash/win32/SplashPainter.h"
 
 namespace vexal {

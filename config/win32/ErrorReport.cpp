@@ -1,8 +1,8 @@
+#include "config/ErrorReport.h"
+
 #include <windows.h>
 
 #include <cstdio>
-
-#include "config/ErrorReport.h"
 
 namespace vexal {
 
