@@ -134,6 +134,8 @@ endif()
 find_program(VEXAL_PYTHON3 python3)
 if(VEXAL_PYTHON3)
   add_test(NAME bench_helpers COMMAND ${VEXAL_PYTHON3} ${CMAKE_SOURCE_DIR}/bench/test_benchlib.py)
+  # The launcher's subsystems include one another in one direction only.
+  add_test(NAME subsystem_layers COMMAND ${VEXAL_PYTHON3} ${CMAKE_SOURCE_DIR}/tools/layers ${CMAKE_SOURCE_DIR})
   if(VEXAL_WINDOWS)
     add_test(NAME bench_smoke
       COMMAND ${VEXAL_PYTHON3} ${CMAKE_SOURCE_DIR}/bench/run --quick --no-build --build ${CMAKE_BINARY_DIR})
