@@ -66,7 +66,10 @@ HWND waitForVisibleSplash(DWORD timeoutMs = kPatienceMs) {
 }
 
 // The window's client area as 0xRRGGBB values, read back through its device
-// context after a synchronous repaint.
+// context after a synchronous repaint. Under Wine the painted pixels reach
+// the window's surface a little after the paint returns (a busy machine has
+// given an all-black read): reads go on until two in a row agree and are
+// not all black, within the patience.
 class Capture {
 public:
     explicit Capture(HWND window) {
@@ -76,6 +79,27 @@ public:
         GetClientRect(window, &client);
         width_ = client.right;
         height_ = client.bottom;
+        pixels_ = read(window);
+        for (const DWORD start = GetTickCount(); GetTickCount() - start < kPatienceMs;) {
+            Sleep(10);
+            std::vector<std::uint32_t> again = read(window);
+            const bool settled = again == pixels_;
+            pixels_.swap(again);
+            if (settled && !allBlack()) break;
+        }
+    }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF; }
+    int count(const RECT& area, std::uint32_t colour) const {
+        int n = 0;
+        for (int y = area.top; y < area.bottom && y < height_; ++y)
+            for (int x = area.left; x < area.right && x < width_; ++x) n += at(x, y) == colour;
+        return n;
+    }
+
+private:
+    std::vector<std::uint32_t> read(HWND window) const {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width_;
@@ -91,23 +115,20 @@ public:
         BitBlt(memory, 0, 0, width_, height_, device, 0, 0, SRCCOPY);
         GdiFlush();
         const auto* pixels = static_cast<const std::uint32_t*>(bits);
-        pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * height_);
+        std::vector<std::uint32_t> copy(pixels, pixels + static_cast<std::size_t>(width_) * height_);
         SelectObject(memory, previous);
         DeleteObject(dib);
         DeleteDC(memory);
         ReleaseDC(window, device);
+        for (std::uint32_t& pixel : copy) pixel &= 0xFFFFFF;
+        return copy;
     }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    std::uint32_t at(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x] & 0xFFFFFF; }
-    int count(const RECT& area, std::uint32_t colour) const {
-        int n = 0;
-        for (int y = area.top; y < area.bottom && y < height_; ++y)
-            for (int x = area.left; x < area.right && x < width_; ++x) n += at(x, y) == colour;
-        return n;
+    bool allBlack() const {
+        for (std::uint32_t pixel : pixels_)
+            if (pixel != 0) return false;
+        return true;
     }
 
-private:
     int width_ = 0, height_ = 0;
     std::vector<std::uint32_t> pixels_;
 };
