@@ -18,8 +18,10 @@ int main(int argc, char** argv) {
     vexal::LaunchInput input;
     input.argumentText = vexal::joinArguments(given);
     input.handOverText = vexal::fileCodePageToWide(input.argumentText);
-    vexal::ArgumentList arguments{vexal::fileCodePageToWide(argc > 0 ? argv[0] : "")};
-    for (const std::string& argument : given) arguments.push_back(vexal::fileCodePageToWide(argument));
-    input.arguments = [arguments] { return arguments; };
+    input.arguments = [argc, argv] {
+        vexal::ArgumentList arguments{vexal::fileCodePageToWide(argc > 0 ? argv[0] : "")};
+        for (int i = 1; i < argc; ++i) arguments.push_back(vexal::fileCodePageToWide(argv[i]));
+        return arguments;
+    };
     return vexal::runLaunchSequence(input);
 }

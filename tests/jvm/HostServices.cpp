@@ -1,6 +1,5 @@
 // The launcher services that the JNI units reach, for the native real-JVM
-// tests: no registry (nothing to register for deletion), no splash, and
-// paths as the Linux launcher treats them. Case is always kept.
+// tests: paths as the Linux launcher treats them. Case is always kept.
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,20 +7,10 @@
 
 #include "config/ConfigIds.h"
 #include "config/ConfigStore.h"
-#include "files/DeferredDeletion.h"
 #include "files/PathHelpers.h"
 #include "process/Environment.h"
-#include "splash/Splash.h"
 
 namespace vexal {
-
-void registerPendingDeletions() {}
-
-void deleteTempFilesNow() {}
-
-void hideSplash() {}
-
-std::string longPathName(const std::string& path) { return path; }
 
 const std::string& executableDirectory() {
     static const std::string directory = [] {
